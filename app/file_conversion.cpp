@@ -1,0 +1,80 @@
+#include "app/file_conversion.h"
+
+#include <climits>
+#include <cstring>
+#include <new>
+
+#include "app/exit_codes.h"
+#include "app/line_reader.h"
+#include "app/line_writer.h"
+#include "app/run_failure.h"
+#include "codepage/transcoder.h"
+#include "platform/codepage_services.h"
+#include "platform/files.h"
+#include "res/strings.h"
+
+namespace {
+
+void RequireUsable(CodePage source, CodePage target) {
+  if (!platform::IsCodePageUsable(source)) {
+    throw RunFailure(kExitCodePageUnusable, FormatMessage(MIROVEX_MSG_SOURCE_UNUSABLE, source));
+  }
+  if (!platform::IsCodePageUsable(target)) {
+    throw RunFailure(kExitCodePageUnusable, FormatMessage(MIROVEX_MSG_TARGET_UNUSABLE, target));
+  }
+}
+
+}  // namespace
+
+void ConvertFile(const std::string& inputPath, const std::string& outputPath, CodePage source,
+                 CodePage target) {
+  platform::InputFile input;
+  if (!input.Open(inputPath)) {
+    throw RunFailure(kExitInputFailed,
+                     FormatMessage(MIROVEX_MSG_CANNOT_OPEN_INPUT, inputPath.c_str(),
+                                   input.Error().c_str()));
+  }
+  RequireUsable(source, target);
+
+  platform::ReplacingOutputFile output;
+  if (!output.Create(outputPath)) {
+    throw RunFailure(kExitOutputFailed, FormatMessage(MIROVEX_MSG_CANNOT_CREATE_OUTPUT,
+                                                      outputPath.c_str(), output.Error().c_str()));
+  }
+  const auto writeFailure = [&] {
+    return RunFailure(kExitOutputFailed, FormatMessage(MIROVEX_MSG_CANNOT_WRITE_OUTPUT,
+                                                       outputPath.c_str(), output.Error().c_str()));
+  };
+
+  LineReader reader([&](char* buffer, std::size_t capacity) { return input.Read(buffer, capacity); });
+  LineWriter writer([&](const char* data, std::size_t size) { return output.Write(data, size); });
+  Transcoder transcoder;
+  std::string_view line;
+  try {
+    for (;;) {
+      const LineReader::Result result = reader.ReadLine(line);
+      if (result == LineReader::Result::kEnd) break;
+      if (result == LineReader::Result::kError) {
+        throw RunFailure(kExitInputFailed, FormatMessage(MIROVEX_MSG_CANNOT_READ_INPUT,
+                                                         inputPath.c_str(), input.Error().c_str()));
+      }
+      const unsigned long long lineNumber = reader.LinesRead();
+      // A NUL would silently cut the line short: such input is not text in any supported page.
+      if (std::memchr(line.data(), '\0', line.size()) != nullptr) {
+        throw RunFailure(kExitInputFailed,
+                         FormatMessage(MIROVEX_MSG_NUL_IN_INPUT, inputPath.c_str(), lineNumber));
+      }
+      if (line.size() > static_cast<std::size_t>(INT_MAX / 2)) {
+        throw RunFailure(kExitInputFailed,
+                         FormatMessage(MIROVEX_MSG_LINE_TOO_LONG, inputPath.c_str(), lineNumber,
+                                       static_cast<unsigned long long>(line.size())));
+      }
+      if (!writer.WriteLine(transcoder.Convert(line, source, target))) throw writeFailure();
+    }
+  } catch (const std::bad_alloc&) {
+    throw RunFailure(kExitInputFailed, FormatMessage(MIROVEX_MSG_OUT_OF_MEMORY, inputPath.c_str(),
+                                                     static_cast<unsigned long long>(reader.LinesRead() + 1)));
+  }
+  input.Close();
+  if (!writer.Flush() || !output.Commit()) throw writeFailure();
+}
