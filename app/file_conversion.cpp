@@ -7,7 +7,9 @@
 #include "app/exit_codes.h"
 #include "app/line_reader.h"
 #include "app/line_writer.h"
+#include "app/piece_converter.h"
 #include "app/run_failure.h"
+#include "codepage/character_table.h"
 #include "codepage/transcoder.h"
 #include "platform/codepage_services.h"
 #include "platform/files.h"
@@ -48,32 +50,53 @@ void ConvertFile(const std::string& inputPath, const std::string& outputPath, Co
 
   LineReader reader([&](char* buffer, std::size_t capacity) { return input.Read(buffer, capacity); });
   LineWriter writer([&](const char* data, std::size_t size) { return output.Write(data, size); });
-  Transcoder transcoder;
-  std::string_view line;
+  const auto readFailure = [&] {
+    return RunFailure(kExitInputFailed, FormatMessage(MIROVEX_MSG_CANNOT_READ_INPUT,
+                                                      inputPath.c_str(), input.Error().c_str()));
+  };
+  // A NUL would silently cut the line short: such input is not text in any supported page.
+  const auto refuseNul = [&](std::string_view text, unsigned long long lineNumber) {
+    if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
+      throw RunFailure(kExitInputFailed,
+                       FormatMessage(MIROVEX_MSG_NUL_IN_INPUT, inputPath.c_str(), lineNumber));
+    }
+  };
+
   try {
-    for (;;) {
-      const LineReader::Result result = reader.ReadLine(line);
-      if (result == LineReader::Result::kEnd) break;
-      if (result == LineReader::Result::kError) {
-        throw RunFailure(kExitInputFailed, FormatMessage(MIROVEX_MSG_CANNOT_READ_INPUT,
-                                                         inputPath.c_str(), input.Error().c_str()));
+    if (auto table = CharacterTable::Create(source, target)) {
+      // Character by character, in pieces of bounded size, whatever the length of a line.
+      PieceConverter converter(*table, source, target, writer);
+      std::string_view piece;
+      bool endsLine = false;
+      for (;;) {
+        const LineReader::Result result = reader.ReadPiece(piece, endsLine);
+        if (result == LineReader::Result::kEnd) break;
+        if (result == LineReader::Result::kError) throw readFailure();
+        refuseNul(piece, reader.LinesRead() + (endsLine ? 0 : 1));
+        if (!converter.Convert(piece, endsLine)) throw writeFailure();
       }
-      const unsigned long long lineNumber = reader.LinesRead();
-      // A NUL would silently cut the line short: such input is not text in any supported page.
-      if (std::memchr(line.data(), '\0', line.size()) != nullptr) {
-        throw RunFailure(kExitInputFailed,
-                         FormatMessage(MIROVEX_MSG_NUL_IN_INPUT, inputPath.c_str(), lineNumber));
+    } else {
+      // Stateful pages: each line whole.
+      Transcoder transcoder;
+      std::string_view line;
+      for (;;) {
+        const LineReader::Result result = reader.ReadLine(line);
+        if (result == LineReader::Result::kEnd) break;
+        if (result == LineReader::Result::kError) throw readFailure();
+        refuseNul(line, reader.LinesRead());
+        if (line.size() > static_cast<std::size_t>(INT_MAX / 2)) {
+          throw RunFailure(kExitInputFailed,
+                           FormatMessage(MIROVEX_MSG_LINE_TOO_LONG, inputPath.c_str(),
+                                         static_cast<unsigned long long>(reader.LinesRead()),
+                                         static_cast<unsigned long long>(line.size())));
+        }
+        if (!writer.WriteLine(transcoder.Convert(line, source, target))) throw writeFailure();
       }
-      if (line.size() > static_cast<std::size_t>(INT_MAX / 2)) {
-        throw RunFailure(kExitInputFailed,
-                         FormatMessage(MIROVEX_MSG_LINE_TOO_LONG, inputPath.c_str(), lineNumber,
-                                       static_cast<unsigned long long>(line.size())));
-      }
-      if (!writer.WriteLine(transcoder.Convert(line, source, target))) throw writeFailure();
     }
   } catch (const std::bad_alloc&) {
-    throw RunFailure(kExitInputFailed, FormatMessage(MIROVEX_MSG_OUT_OF_MEMORY, inputPath.c_str(),
-                                                     static_cast<unsigned long long>(reader.LinesRead() + 1)));
+    throw RunFailure(kExitInputFailed,
+                     FormatMessage(MIROVEX_MSG_OUT_OF_MEMORY, inputPath.c_str(),
+                                   static_cast<unsigned long long>(reader.LinesRead() + 1)));
   }
   input.Close();
   if (!writer.Flush() || !output.Commit()) throw writeFailure();

@@ -6,78 +6,89 @@ namespace {
 constexpr char kLineFeed = '\n';
 constexpr char kCarriageReturn = '\r';
 constexpr char kEndOfText = '\x1A';  // Ctrl-Z
-
-// The first LF or Ctrl-Z in [begin, end), or end.
-const char* FindLineEnd(const char* begin, const char* end) {
-  const void* lineFeed = std::memchr(begin, kLineFeed, static_cast<std::size_t>(end - begin));
-  const char* limit = lineFeed != nullptr ? static_cast<const char*>(lineFeed) : end;
-  const void* endOfText = std::memchr(begin, kEndOfText, static_cast<std::size_t>(limit - begin));
-  return endOfText != nullptr ? static_cast<const char*>(endOfText) : limit;
-}
 }  // namespace
 
 LineReader::LineReader(ReadFunction read, std::size_t bufferSize)
-    : read_(std::move(read)), buffer_(bufferSize > 0 ? bufferSize : 1) {}
+    : read_(std::move(read)), buffer_(bufferSize > 2 ? bufferSize : 2) {}
 
+// Keeps the unread bytes, moved to the front, and reads more after them.
 bool LineReader::Refill() {
-  const std::ptrdiff_t count = read_(buffer_.data(), buffer_.size());
+  if (sawEndOfText_ || atEnd_) {
+    atEnd_ = true;
+    return false;
+  }
+  const std::size_t kept = end_ - position_;
+  if (kept > 0 && position_ > 0) std::memmove(buffer_.data(), buffer_.data() + position_, kept);
+  position_ = 0;
+  end_ = kept;
+  const std::ptrdiff_t count = read_(buffer_.data() + end_, buffer_.size() - end_);
   if (count < 0) {
     failed_ = true;
     return false;
   }
-  position_ = 0;
-  end_ = static_cast<std::size_t>(count);
-  if (count == 0) atEnd_ = true;
-  return count > 0;
+  if (count == 0) {
+    atEnd_ = true;
+    return false;
+  }
+  const char* fresh = buffer_.data() + end_;
+  end_ += static_cast<std::size_t>(count);
+  const void* endOfText = std::memchr(fresh, kEndOfText, static_cast<std::size_t>(count));
+  if (endOfText != nullptr) {
+    sawEndOfText_ = true;
+    end_ = static_cast<std::size_t>(static_cast<const char*>(endOfText) - buffer_.data());
+  }
+  return true;
 }
 
-LineReader::Result LineReader::Finish(std::string_view& line) {
-  // The bytes after the last line end, if any, form the last line.
-  if (!carrying_) return Result::kEnd;
-  carrying_ = false;
-  line = carried_;
-  ++linesRead_;
+LineReader::Result LineReader::Piece(std::string_view& piece, bool& endsLine, std::size_t from,
+                                     std::size_t to, std::size_t next, bool ends) {
+  piece = std::string_view(buffer_.data() + from, to - from);
+  endsLine = ends;
+  position_ = next;
+  midLine_ = !ends;
+  if (ends) ++linesRead_;
   return Result::kLine;
 }
 
-LineReader::Result LineReader::ReadLine(std::string_view& line) {
-  if (failed_) return Result::kError;
-  carried_.clear();
-  carrying_ = false;
+LineReader::Result LineReader::ReadPiece(std::string_view& piece, bool& endsLine) {
   for (;;) {
-    if (atEnd_) return Finish(line);
-    if (position_ == end_ && !Refill()) {
-      if (failed_) return Result::kError;
-      return Finish(line);
-    }
+    if (failed_) return Result::kError;
     const char* begin = buffer_.data() + position_;
-    const char* end = buffer_.data() + end_;
-    const char* stop = FindLineEnd(begin, end);
-    if (stop == end) {
-      carried_.append(begin, end);
-      carrying_ = true;
-      position_ = end_;
-      continue;
+    const std::size_t available = end_ - position_;
+    const void* lineFeed = std::memchr(begin, kLineFeed, available);
+    if (lineFeed != nullptr) {
+      const auto stop = static_cast<std::size_t>(static_cast<const char*>(lineFeed) - buffer_.data());
+      // A CR right before the LF belongs to the line end.
+      const bool crlf = stop > position_ && buffer_[stop - 1] == kCarriageReturn;
+      return Piece(piece, endsLine, position_, crlf ? stop - 1 : stop, stop + 1, true);
     }
-    position_ = static_cast<std::size_t>(stop - buffer_.data()) + 1;
-    if (*stop == kEndOfText) {
-      atEnd_ = true;
-      if (!carrying_ && stop == begin) return Result::kEnd;
-      carried_.append(begin, stop);
-      carrying_ = true;
-      return Finish(line);
+    const bool roomLeft = position_ > 0 || end_ < buffer_.size();
+    if (roomLeft && Refill()) continue;
+    if (failed_) return Result::kError;
+    if (atEnd_) {
+      // The bytes after the last line end, if any, form the last line.
+      if (available > 0 || midLine_) return Piece(piece, endsLine, position_, end_, end_, true);
+      return Result::kEnd;
     }
-    // A CR right before the LF belongs to the line end; it may have come with the previous read.
-    std::string_view piece(begin, static_cast<std::size_t>(stop - begin));
-    ++linesRead_;
-    if (!carrying_) {
-      if (!piece.empty() && piece.back() == kCarriageReturn) piece.remove_suffix(1);
-      line = piece;
-      return Result::kLine;
-    }
-    carried_.append(piece);
-    if (!carried_.empty() && carried_.back() == kCarriageReturn) carried_.pop_back();
-    line = carried_;
-    return Result::kLine;
+    // The buffer holds nothing but part of one long line: hand it out, keeping back a final CR
+    // that may turn out to be half of a CR LF.
+    const bool lastIsCr = buffer_[end_ - 1] == kCarriageReturn;
+    const std::size_t cut = lastIsCr ? end_ - 1 : end_;
+    return Piece(piece, endsLine, position_, cut, cut, false);
   }
+}
+
+LineReader::Result LineReader::ReadLine(std::string_view& line) {
+  bool endsLine = false;
+  Result result = ReadPiece(line, endsLine);
+  if (result != Result::kLine || endsLine) return result;
+  gathered_.assign(line);
+  while (!endsLine) {
+    std::string_view piece;
+    result = ReadPiece(piece, endsLine);
+    if (result != Result::kLine) return Result::kError;
+    gathered_.append(piece);
+  }
+  line = gathered_;
+  return Result::kLine;
 }

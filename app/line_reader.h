@@ -21,23 +21,32 @@ class LineReader {
 
   explicit LineReader(ReadFunction read, std::size_t bufferSize = kDefaultBufferSize);
 
-  // The next line, without its line end, in `line` (valid until the next call).
+  // The next whole line, without its line end, in `line` (valid until the next call). A line
+  // longer than the buffer is gathered in memory.
   Result ReadLine(std::string_view& line);
 
-  // Number of lines returned so far.
+  // The next piece of a line, without its line end: a whole line, or, for a line longer than
+  // the buffer, one buffer's worth of it at a time. `endsLine` tells whether the piece is the
+  // last of its line. Memory stays bounded by the buffer, whatever the length of the line.
+  Result ReadPiece(std::string_view& piece, bool& endsLine);
+
+  // Number of lines finished so far (the current line, once its last piece has been returned).
   std::uint64_t LinesRead() const { return linesRead_; }
 
  private:
   bool Refill();
-  Result Finish(std::string_view& line);
+  Result Piece(std::string_view& piece, bool& endsLine, std::size_t from, std::size_t to,
+               std::size_t next, bool ends);
 
   ReadFunction read_;
   std::vector<char> buffer_;
   std::size_t position_ = 0;
   std::size_t end_ = 0;
-  bool atEnd_ = false;     // no more bytes will come (end of file or Ctrl-Z)
+  std::size_t endOfText_ = 0;  // where a Ctrl-Z stands in the buffer, or end_
+  bool sawEndOfText_ = false;
+  bool atEnd_ = false;       // no more bytes will come
   bool failed_ = false;
-  std::string carried_;    // the start of a line that runs past the buffer
-  bool carrying_ = false;
+  bool midLine_ = false;     // pieces of the current line have been returned already
+  std::string gathered_;     // a long line gathered by ReadLine
   std::uint64_t linesRead_ = 0;
 };

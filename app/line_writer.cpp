@@ -3,9 +3,9 @@
 #include <cstring>
 
 LineWriter::LineWriter(WriteFunction write, std::size_t bufferSize)
-    : write_(std::move(write)), buffer_(bufferSize > 2 ? bufferSize : 2) {}
+    : write_(std::move(write)), buffer_(bufferSize > kMaxReserve ? bufferSize : kMaxReserve) {}
 
-bool LineWriter::Append(const char* data, std::size_t size) {
+bool LineWriter::WriteRaw(const char* data, std::size_t size) {
   while (size > 0) {
     if (used_ == buffer_.size() && !Flush()) return false;
     const std::size_t room = buffer_.size() - used_;
@@ -18,19 +18,24 @@ bool LineWriter::Append(const char* data, std::size_t size) {
   return true;
 }
 
-bool LineWriter::WriteLine(std::string_view text) {
-  static constexpr char kLineEnd[] = {'\r', '\n'};
+bool LineWriter::Write(std::string_view text) {
   while (!text.empty()) {
     const void* lineFeed = std::memchr(text.data(), '\n', text.size());
-    if (lineFeed == nullptr) {
-      if (!Append(text.data(), text.size())) return false;
-      break;
-    }
+    if (lineFeed == nullptr) return WriteRaw(text.data(), text.size());
     const auto before = static_cast<std::size_t>(static_cast<const char*>(lineFeed) - text.data());
-    if (!Append(text.data(), before) || !Append(kLineEnd, sizeof kLineEnd)) return false;
+    if (!WriteRaw(text.data(), before) || !EndLine()) return false;
     text.remove_prefix(before + 1);
   }
-  return Append(kLineEnd, sizeof kLineEnd);
+  return true;
+}
+
+bool LineWriter::EndLine() {
+  char* room = Reserve(2);
+  if (room == nullptr) return false;
+  room[0] = '\r';
+  room[1] = '\n';
+  Advance(2);
+  return true;
 }
 
 bool LineWriter::Flush() {

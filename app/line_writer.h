@@ -13,15 +13,31 @@ class LineWriter {
   using WriteFunction = std::function<bool(const char* data, std::size_t size)>;
 
   static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 20;
+  // What Reserve can always provide.
+  static constexpr std::size_t kMaxReserve = 64;
 
   explicit LineWriter(WriteFunction write, std::size_t bufferSize = kDefaultBufferSize);
 
-  bool WriteLine(std::string_view text);
+  // Converted text of a line, each LF in it written as CR LF.
+  bool Write(std::string_view text);
+  // The line end, CR LF.
+  bool EndLine();
+  bool WriteLine(std::string_view text) { return Write(text) && EndLine(); }
+
+  // Bytes known to hold no LF, copied as they are.
+  bool WriteRaw(const char* data, std::size_t size);
+
+  // Room for at least `size` (at most kMaxReserve) bytes that hold no LF: write them at the
+  // pointer returned, then Advance by what was written. nullptr when a flush failed.
+  char* Reserve(std::size_t size) {
+    if (buffer_.size() - used_ < size && !Flush()) return nullptr;
+    return buffer_.data() + used_;
+  }
+  void Advance(std::size_t size) { used_ += size; }
+
   bool Flush();
 
  private:
-  bool Append(const char* data, std::size_t size);
-
   WriteFunction write_;
   std::vector<char> buffer_;
   std::size_t used_ = 0;

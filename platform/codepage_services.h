@@ -10,6 +10,7 @@
 // substitutes that Windows produces with flags 0 (best fit where known, else the default character).
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace platform {
@@ -18,6 +19,21 @@ int DecodeToUtf16(std::uint32_t codePage, const char* bytes, int byteCount, char
                   int unitCapacity);
 int EncodeFromUtf16(std::uint32_t codePage, const char16_t* units, int unitCount, char* bytes,
                     int byteCapacity);
+
+// How a code page's bytes form characters, for callers that convert a character at a time.
+enum class CodePageShape {
+  kSingleByte,  // every byte is one character
+  kDoubleByte,  // a lead byte always takes the next byte with it, whatever that byte is
+  kUtf8,        // UTF-8
+  kOther,       // stateful or irregular: only whole texts can be converted
+};
+
+struct CodePageLayout {
+  CodePageShape shape = CodePageShape::kOther;
+  std::array<bool, 256> isLeadByte{};  // for kDoubleByte
+};
+
+CodePageLayout DescribeCodePage(std::uint32_t codePage);
 
 // True when both directions of the code page can be used on this system.
 bool IsCodePageUsable(std::uint32_t codePage);

@@ -140,6 +140,27 @@ int EncodeFromUtf16(std::uint32_t codePage, const char16_t* units, int unitCount
 
 bool IsCodePageUsable(std::uint32_t codePage) { return ConverterFor(codePage) != nullptr; }
 
+CodePageLayout DescribeCodePage(std::uint32_t codePage) {
+  CodePageLayout layout;
+  UConverter* converter = ConverterFor(codePage);
+  if (converter == nullptr) return layout;
+  switch (ucnv_getType(converter)) {
+    case UCNV_SBCS:
+    case UCNV_LATIN_1:
+    case UCNV_US_ASCII:
+      layout.shape = CodePageShape::kSingleByte;
+      break;
+    case UCNV_UTF8:
+      layout.shape = CodePageShape::kUtf8;
+      break;
+    default:
+      // ICU's multibyte tables do not always let a lead byte take the next byte with it, so
+      // they are converted as whole texts only.
+      break;
+  }
+  return layout;
+}
+
 bool ForEachInstalledCodePage(CodePageCallback callback) {
   if (callback == nullptr) return false;
   for (const IcuConverterName& entry : IcuConverterNames()) {

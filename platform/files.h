@@ -41,7 +41,8 @@ class ReplacingOutputFile {
 
   bool Create(const std::string& path);
   bool Write(const char* data, std::size_t size);
-  // Flushes to disk, keeps an existing destination's permissions, and renames into place.
+  // Keeps an existing destination's permissions, flushes to disk before replacing it, and
+  // renames into place.
   bool Commit();
   void Abandon();
   const std::string& Error() const { return error_; }

@@ -13,20 +13,41 @@ using namespace std::string_literals;
 
 // Reads `bytes` through a reader whose buffer holds `bufferSize` bytes, so that every line end
 // and CR LF pair also falls across a refill.
-std::vector<std::string> ReadAllLines(const std::string& bytes, std::size_t bufferSize) {
-  std::size_t offset = 0;
-  LineReader reader(
-      [&](char* buffer, std::size_t capacity) -> std::ptrdiff_t {
+LineReader ReaderOver(const std::string& bytes, std::size_t& offset, std::size_t bufferSize) {
+  return LineReader(
+      [&bytes, &offset](char* buffer, std::size_t capacity) -> std::ptrdiff_t {
         const std::size_t count = std::min(capacity, bytes.size() - offset);
         std::memcpy(buffer, bytes.data() + offset, count);
         offset += count;
         return static_cast<std::ptrdiff_t>(count);
       },
       bufferSize);
+}
+
+std::vector<std::string> ReadAllLines(const std::string& bytes, std::size_t bufferSize) {
+  std::size_t offset = 0;
+  LineReader reader = ReaderOver(bytes, offset, bufferSize);
   std::vector<std::string> lines;
   std::string_view line;
   while (reader.ReadLine(line) == LineReader::Result::kLine) lines.emplace_back(line);
   EXPECT_EQ(reader.LinesRead(), lines.size());
+  return lines;
+}
+
+// The same through pieces, which must never be longer than the buffer and join up to the lines.
+std::vector<std::string> ReadAllPieces(const std::string& bytes, std::size_t bufferSize) {
+  std::size_t offset = 0;
+  LineReader reader = ReaderOver(bytes, offset, bufferSize);
+  std::vector<std::string> lines;
+  std::string current;
+  std::string_view piece;
+  bool endsLine = false;
+  while (reader.ReadPiece(piece, endsLine) == LineReader::Result::kLine) {
+    EXPECT_LE(piece.size(), bufferSize);
+    current += piece;
+    if (endsLine) lines.push_back(std::move(current)), current.clear();
+  }
+  EXPECT_TRUE(current.empty());
   return lines;
 }
 
@@ -53,21 +74,22 @@ TEST(LineReaderTest, ReadsLinesAsTextModeDoes) {
       {"x\0y\n"s, {"x\0y"s}},                   // NUL bytes are handed on as they are
       {"\xEF\xBB\xBFhi\n", {"\xEF\xBB\xBFhi"}}, // a byte order mark is just bytes
   };
-  for (std::size_t bufferSize : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{64}}) {
+  for (std::size_t bufferSize : {std::size_t{2}, std::size_t{3}, std::size_t{5}, std::size_t{64}}) {
     for (const auto& c : cases) {
       EXPECT_EQ(ReadAllLines(c.input, bufferSize), c.expected)
           << "input of " << c.input.size() << " bytes, buffer " << bufferSize;
+      EXPECT_EQ(ReadAllPieces(c.input, bufferSize), c.expected)
+          << "pieces of " << c.input.size() << " bytes, buffer " << bufferSize;
     }
   }
 }
 
 TEST(LineReaderTest, LongLinesSpanManyBuffersWhole) {
   const std::string longLine(100000, 'x');
-  const auto lines = ReadAllLines(longLine + "\r\n" + "short\n" + longLine, 4096);
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0], longLine);
-  EXPECT_EQ(lines[1], "short");
-  EXPECT_EQ(lines[2], longLine);
+  const std::string text = longLine + "\r\n" + "short\n" + longLine + "\r\r\n" + "\r";
+  const std::vector<std::string> expected{longLine, "short", longLine + "\r", "\r"};
+  EXPECT_EQ(ReadAllLines(text, 4096), expected);
+  EXPECT_EQ(ReadAllPieces(text, 4096), expected);
 }
 
 TEST(LineReaderTest, ReportsAReadErrorAndStaysFailed) {

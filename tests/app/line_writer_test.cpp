@@ -7,7 +7,7 @@
 namespace {
 
 TEST(LineWriterTest, WritesEveryLineFeedAsCrLfAndEndsEachLineWithCrLf) {
-  for (std::size_t bufferSize : {std::size_t{2}, std::size_t{5}, std::size_t{1024}}) {
+  for (std::size_t bufferSize : {std::size_t{64}, std::size_t{65}, std::size_t{1024}}) {
     std::string written;
     LineWriter writer(
         [&](const char* data, std::size_t size) {
@@ -22,8 +22,8 @@ TEST(LineWriterTest, WritesEveryLineFeedAsCrLfAndEndsEachLineWithCrLf) {
 }
 
 TEST(LineWriterTest, ReportsAFailedWrite) {
-  LineWriter writer([](const char*, std::size_t) { return false; }, 4);
-  EXPECT_FALSE(writer.WriteLine("too long for the buffer"));
+  LineWriter writer([](const char*, std::size_t) { return false; }, 64);
+  EXPECT_FALSE(writer.WriteLine(std::string(100, 'x')));
 }
 
 }  // namespace

@@ -1,0 +1,188 @@
+#include "app/piece_converter.h"
+
+#include <cstdint>
+#include <cstring>
+
+using Entry = CharacterTable::Entry;
+using platform::CodePageShape;
+
+namespace {
+
+// The length of the UTF-8 sequence at `bytes` with its code point: > 0 for a valid sequence,
+// 0 for an invalid one, -1 when the bytes available are a valid beginning but too few.
+int DecodeUtf8(const unsigned char* bytes, std::size_t available, std::uint32_t& codePoint) {
+  const unsigned char first = bytes[0];
+  int length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (first < 0x80) {
+    codePoint = first;
+    return 1;
+  } else if (first >= 0xC2 && first <= 0xDF) {
+    length = 2;
+    codePoint = first & 0x1Fu;
+  } else if (first >= 0xE0 && first <= 0xEF) {
+    length = 3;
+    codePoint = first & 0x0Fu;
+    if (first == 0xE0) low = 0xA0;
+    if (first == 0xED) high = 0x9F;  // no surrogates
+  } else if (first >= 0xF0 && first <= 0xF4) {
+    length = 4;
+    codePoint = first & 0x07u;
+    if (first == 0xF0) low = 0x90;
+    if (first == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  for (int at = 1; at < length; ++at) {
+    if (static_cast<std::size_t>(at) >= available) return -1;
+    const unsigned char next = bytes[at];
+    if (next < (at == 1 ? low : 0x80) || next > (at == 1 ? high : 0xBF)) return 0;
+    codePoint = codePoint << 6 | (next & 0x3Fu);
+  }
+  return length;
+}
+
+}  // namespace
+
+PieceConverter::PieceConverter(CharacterTable& table, CodePage source, CodePage target,
+                               LineWriter& writer)
+    : table_(table), source_(source), target_(target), writer_(writer) {}
+
+bool PieceConverter::Convert(std::string_view piece, bool endsLine) {
+  const auto* at = reinterpret_cast<const unsigned char*>(piece.data());
+  const auto* end = at + piece.size();
+  if (carriedLength_ > 0 && !ResumeCarried(at, end, endsLine)) return false;
+  if (!ConvertRun(at, end, endsLine)) return false;
+  return endsLine ? FinishLine() : true;
+}
+
+bool PieceConverter::FinishLine() {
+  bool written = true;
+  if (inTail_ && !truncated_) written = writer_.Write(transcoder_.Convert(tail_, source_, target_));
+  carriedLength_ = 0;
+  truncated_ = false;
+  inTail_ = false;
+  tail_.clear();
+  return written && writer_.EndLine();
+}
+
+void PieceConverter::StartTail(const unsigned char* from, const unsigned char* end) {
+  inTail_ = true;
+  tail_.append(reinterpret_cast<const char*>(from), static_cast<std::size_t>(end - from));
+}
+
+bool PieceConverter::Emit(Entry entry) {
+  if ((entry & CharacterTable::kSpecial) == 0) {
+    char* room = writer_.Reserve(4);
+    if (room == nullptr) return false;
+    const std::uint32_t bytes = entry;  // little-endian order of the packed bytes
+    room[0] = static_cast<char>(bytes & 0xFF);
+    room[1] = static_cast<char>((bytes >> 8) & 0xFF);
+    room[2] = static_cast<char>((bytes >> 16) & 0xFF);
+    writer_.Advance(CharacterTable::Length(entry));
+    return true;
+  }
+  const std::string_view bytes = table_.Bytes(entry);
+  const bool written = (entry & CharacterTable::kHasLineFeed) != 0
+                           ? writer_.Write(bytes)
+                           : writer_.WriteRaw(bytes.data(), bytes.size());
+  if ((entry & CharacterTable::kTruncates) != 0) truncated_ = true;
+  return written;
+}
+
+// Completes the character cut by the end of the previous piece.
+bool PieceConverter::ResumeCarried(const unsigned char*& at, const unsigned char* end,
+                                   bool endsLine) {
+  if (table_.SourceShape() == CodePageShape::kDoubleByte) {
+    const unsigned char lead = carried_[0];
+    if (at == end && !endsLine) return true;  // still waiting for the trail
+    carriedLength_ = 0;
+    if (at == end) return Emit(table_.Byte(lead));
+    return Emit(table_.Pair(lead, *at++));
+  }
+  // UTF-8: take what the sequence still needs.
+  while (at < end && carriedLength_ < sizeof carried_) {
+    std::uint32_t codePoint = 0;
+    const int length = DecodeUtf8(carried_, carriedLength_, codePoint);
+    if (length != -1) break;
+    carried_[carriedLength_++] = *at++;
+  }
+  std::uint32_t codePoint = 0;
+  const int length = DecodeUtf8(carried_, carriedLength_, codePoint);
+  if (length == -1 && !endsLine) return true;  // still incomplete: wait for the next piece
+  const std::size_t carried = carriedLength_;
+  carriedLength_ = 0;
+  if (length > 0 && static_cast<std::size_t>(length) == carried) {
+    return Emit(table_.CodePointOf(codePoint, reinterpret_cast<const char*>(carried_), carried));
+  }
+  StartTail(carried_, carried_ + carried);
+  return true;
+}
+
+bool PieceConverter::ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine) {
+  const CodePageShape shape = table_.SourceShape();
+  const bool keepsAscii = table_.KeepsAscii();
+  while (at < end) {
+    if (truncated_) return true;
+    if (inTail_) {
+      StartTail(at, end);
+      return true;
+    }
+    if (keepsAscii && *at < 0x80) {
+      // Runs of ASCII are copied as they are, eight bytes at a time where possible.
+      const unsigned char* run = at;
+      while (end - at >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, at, sizeof word);
+        if ((word & 0x8080808080808080ull) != 0) break;
+        at += 8;
+      }
+      while (at < end && *at < 0x80) ++at;
+      if (!writer_.WriteRaw(reinterpret_cast<const char*>(run), static_cast<std::size_t>(at - run))) {
+        return false;
+      }
+      continue;
+    }
+    const unsigned char* start = at;
+    Entry entry = 0;
+    if (shape == CodePageShape::kSingleByte) {
+      entry = table_.Byte(*at++);
+    } else if (shape == CodePageShape::kDoubleByte) {
+      if (!table_.IsLeadByte(*at)) {
+        entry = table_.Byte(*at++);
+      } else if (end - at >= 2) {
+        entry = table_.Pair(at[0], at[1]);
+        at += 2;
+      } else if (endsLine) {
+        entry = table_.Byte(*at++);  // a lead byte at the end of the line
+      } else {
+        carried_[0] = *at;
+        carriedLength_ = 1;
+        return true;
+      }
+    } else {
+      std::uint32_t codePoint = 0;
+      const int length = DecodeUtf8(at, static_cast<std::size_t>(end - at), codePoint);
+      if (length == -1 && !endsLine) {
+        carriedLength_ = static_cast<std::size_t>(end - at);
+        std::memcpy(carried_, at, carriedLength_);
+        return true;
+      }
+      if (length <= 0) {
+        // Invalid UTF-8: the services' own rules apply, to the rest of the line at once.
+        StartTail(at, end);
+        return true;
+      }
+      entry = table_.CodePointOf(codePoint, reinterpret_cast<const char*>(at),
+                                 static_cast<std::size_t>(length));
+      at += length;
+    }
+    if (entry == CharacterTable::kUnusable) {
+      StartTail(start, end);
+      return true;
+    }
+    if (!Emit(entry)) return false;
+  }
+  return true;
+}

@@ -1,0 +1,75 @@
+// The conversion of single characters between one pair of code pages, asked of the code page
+// services once per character and kept. Converting a line character by character with it gives
+// the same bytes as converting the line whole, for pairs whose source splits into characters on
+// its own (single-byte, lead + trail, UTF-8) and whose target encodes each character on its own.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "codepage/code_page.h"
+#include "platform/codepage_services.h"
+
+class CharacterTable {
+ public:
+  // The converted bytes of one character, packed: up to three bytes inline (b0 | b1 << 8 |
+  // b2 << 16) with their count in bits 24-25, or flags that send the caller elsewhere.
+  using Entry = std::uint32_t;
+  static constexpr Entry kLengthShift = 24;
+  static constexpr Entry kPooled = 1u << 26;       // the bytes are in the pool, see Pooled()
+  static constexpr Entry kHasLineFeed = 1u << 27;  // the bytes hold an LF (written as CR LF)
+  static constexpr Entry kTruncates = 1u << 28;    // a NUL ends the text here: drop what follows
+  static constexpr Entry kUnusable = 1u << 29;     // the services gave no answer: convert whole
+  static constexpr Entry kTransient = 1u << 30;    // pooled until the next transient entry
+  static constexpr Entry kSpecial = kPooled | kHasLineFeed | kTruncates | kUnusable | kTransient;
+  static constexpr Entry kUnknown = 0xFFFFFFFFu;
+
+  // A table for the pair, or nullptr when the pair must be converted a whole text at a time.
+  static std::unique_ptr<CharacterTable> Create(CodePage source, CodePage target);
+
+  const platform::CodePageLayout& SourceLayout() const { return sourceLayout_; }
+  platform::CodePageShape SourceShape() const { return sourceLayout_.shape; }
+  bool IsLeadByte(unsigned char byte) const { return sourceLayout_.isLeadByte[byte]; }
+  // True when every byte 01-7F but LF stands for itself in both pages.
+  bool KeepsAscii() const { return keepsAscii_; }
+
+  // A single byte (for a lead byte: the lead byte alone at the end of a line).
+  Entry Byte(unsigned char byte) const { return bytes_[byte]; }
+  // A lead byte with its trail.
+  Entry Pair(unsigned char lead, unsigned char trail) {
+    Entry& entry = pairs_[static_cast<std::size_t>(lead) << 8 | trail];
+    if (entry == kUnknown) {
+      const char text[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+      entry = Compute(text, 2);
+    }
+    return entry;
+  }
+  // A UTF-8 sequence of `length` bytes whose code point is `codePoint`.
+  Entry CodePointOf(std::uint32_t codePoint, const char* sequence, std::size_t length) {
+    // Characters beyond the BMP are rare: converted each time, not kept.
+    if (codePoint >= 0x10000) return Compute(sequence, length, true);
+    Entry& entry = codePoints_[codePoint];
+    if (entry == kUnknown) entry = Compute(sequence, length);
+    return entry;
+  }
+
+  static std::size_t Length(Entry entry) { return (entry >> kLengthShift) & 3u; }
+  // The bytes of a pooled or flagged entry.
+  std::string_view Bytes(Entry entry) const;
+
+ private:
+  CharacterTable(CodePage source, CodePage target, platform::CodePageLayout layout);
+  Entry Compute(const char* text, std::size_t length, bool transient = false);
+
+  CodePage source_;
+  CodePage target_;
+  platform::CodePageLayout sourceLayout_;
+  bool keepsAscii_ = false;
+  std::vector<Entry> bytes_;
+  std::vector<Entry> pairs_;       // for lead + trail sources
+  std::vector<Entry> codePoints_;  // for UTF-8 sources, the BMP
+  std::string pool_;               // [length byte][bytes] for results longer than three bytes
+  std::string transientPool_;      // the same for the last transient entry
+};
