@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <ostream>
 #include <string>
 
 #include "platform/codepage_services.h"
@@ -22,6 +23,10 @@ struct Expectation {
   std::uint32_t codePage;
   std::array<int, 4> knownGaps;
 };
+
+void PrintTo(const Expectation& expectation, std::ostream* out) {
+  *out << "code page " << expectation.codePage;
+}
 
 constexpr Expectation kExpectations[] = {
     // Microsoft's round-trip table, completed by ICU: Windows' own best fit for these pages is
