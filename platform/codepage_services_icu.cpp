@@ -102,12 +102,12 @@ long long IcuResult(int32_t produced, UErrorCode error) {
 int DecodeToUtf16(std::uint32_t codePage, const char* bytes, int byteCount, char16_t* units,
                   int unitCapacity) {
   if (const CodePageTable* table = CompleteCodePageTable(codePage)) {
-    return ConvertWithConventions(bytes, byteCount, units, unitCapacity,
-                                  [table](const char* in, std::size_t length, char16_t* out,
-                                          int capacity) {
-                                    return static_cast<long long>(DecodeWithTable(
-                                        *table, in, length, out, static_cast<std::size_t>(capacity)));
-                                  });
+    return ConvertWithConventions(
+        bytes, byteCount, units, unitCapacity,
+        [table](const char* in, std::size_t length, char16_t* out, int capacity) {
+          return static_cast<long long>(
+              DecodeWithTable(*table, in, length, out, static_cast<std::size_t>(capacity)));
+        });
   }
   UConverter* converter = ConverterFor(codePage);
   if (converter == nullptr) return 0;
@@ -124,12 +124,12 @@ int DecodeToUtf16(std::uint32_t codePage, const char* bytes, int byteCount, char
 int EncodeFromUtf16(std::uint32_t codePage, const char16_t* units, int unitCount, char* bytes,
                     int byteCapacity) {
   if (const CodePageTable* table = CompleteCodePageTable(codePage)) {
-    return ConvertWithConventions(units, unitCount, bytes, byteCapacity,
-                                  [table](const char16_t* in, std::size_t length, char* out,
-                                          int capacity) {
-                                    return static_cast<long long>(EncodeWithTable(
-                                        *table, in, length, out, static_cast<std::size_t>(capacity)));
-                                  });
+    return ConvertWithConventions(
+        units, unitCount, bytes, byteCapacity,
+        [table](const char16_t* in, std::size_t length, char* out, int capacity) {
+          return static_cast<long long>(
+              EncodeWithTable(*table, in, length, out, static_cast<std::size_t>(capacity)));
+        });
   }
   UConverter* converter = ConverterFor(codePage);
   if (converter == nullptr) return 0;
@@ -149,10 +149,11 @@ bool IsCodePageUsable(std::uint32_t codePage) {
 
 bool ForEachInstalledCodePage(CodePageCallback callback) {
   if (callback == nullptr) return false;
+  // Both lists are ascending; merged, a page that has both is listed once.
   std::vector<std::uint32_t> usable;
   for (const CodePageTable& table : GeneratedCodePageTables()) usable.push_back(table.codePage);
   for (const IcuConverterName& entry : IcuConverterNames()) {
-    if (ConverterFor(entry.codePage) != nullptr) usable.push_back(entry.codePage);
+    if (IsCodePageUsable(entry.codePage)) usable.push_back(entry.codePage);
   }
   std::sort(usable.begin(), usable.end());
   usable.erase(std::unique(usable.begin(), usable.end()), usable.end());
