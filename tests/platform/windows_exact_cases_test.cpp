@@ -81,6 +81,15 @@ TEST(WindowsExactConversions, WesternWindows1252) {
   });
 }
 
+TEST(WindowsExactConversions, Korean) {
+  ExpectConversions({
+      {"949: B0 A1 is the first Hangul syllable", 949, 65001, "\xB0\xA1", "\xEA\xB0\x80"},
+      {"1361 (Johab, no ICU converter): 88 61 is the same syllable", 1361, 65001, "\x88\x61",
+       "\xEA\xB0\x80"},
+      {"949 to 1361", 949, 1361, "\xB0\xA1", "\x88\x61"},
+  });
+}
+
 // The line reader hands over lines without their line end, so a lead byte that ends a line ends
 // the text; a lead byte whose next byte is no trail byte takes it all the same.
 TEST(WindowsExactConversions, InvalidDoubleByteSequences) {
