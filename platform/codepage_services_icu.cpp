@@ -1,16 +1,20 @@
-// Code page services on ICU, for systems without the Windows ones.
+// Code page services for systems without the Windows ones: the table engine for the pages whose
+// tables Microsoft published, ICU for the others.
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
 #include <unicode/ustring.h>
 
-#include <climits>
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/codepage_services.h"
+#include "platform/codepage_table_completion.h"
+#include "platform/codepage_table_engine.h"
+#include "platform/conversion_conventions.h"
 #include "platform/icu_converter_names.h"
 
 namespace platform {
@@ -86,59 +90,62 @@ UConverter* ConverterFor(std::uint32_t codePage) {
   return it->second.get();
 }
 
-// Shared shape of both directions: explicit or NUL-terminated input, size query, terminator.
-template <typename In, typename Out, typename Convert>
-int ConvertWithConventions(UConverter* converter, const In* input, int inputLength, Out* output,
-                           int outputCapacity, Convert convert) {
-  if (converter == nullptr || input == nullptr || inputLength < -1 || outputCapacity < 0 ||
-      (outputCapacity > 0 && output == nullptr)) {
-    return 0;
-  }
-  const bool countTerminator = inputLength == -1;
-  std::size_t length = 0;
-  if (countTerminator) {
-    while (input[length] != 0) ++length;
-  } else {
-    length = static_cast<std::size_t>(inputLength);
-  }
-  if (length == 0 && !countTerminator) return 0;
-  if (length > static_cast<std::size_t>(INT32_MAX)) return 0;
-
-  UErrorCode error = U_ZERO_ERROR;
-  const int32_t produced = convert(converter, outputCapacity > 0 ? output : nullptr,
-                                   outputCapacity, input, static_cast<int32_t>(length), &error);
-  if (error == U_BUFFER_OVERFLOW_ERROR && outputCapacity == 0) error = U_ZERO_ERROR;
-  if (U_FAILURE(error) || produced < 0) return 0;
-  const long long total = static_cast<long long>(produced) + (countTerminator ? 1 : 0);
-  if (total > INT_MAX) return 0;
-  if (outputCapacity > 0) {
-    if (total > outputCapacity) return 0;
-    if (countTerminator) output[produced] = 0;
-  }
-  return static_cast<int>(total);
+// ICU's preflighting reports the full size with a buffer overflow; the conventions decide.
+long long IcuResult(int32_t produced, UErrorCode error) {
+  if (error == U_BUFFER_OVERFLOW_ERROR) error = U_ZERO_ERROR;
+  return U_FAILURE(error) ? -1 : produced;
 }
 
 }  // namespace
 
+// A page with a table goes to the table engine, whatever ICU has for it; ICU serves the rest.
 int DecodeToUtf16(std::uint32_t codePage, const char* bytes, int byteCount, char16_t* units,
                   int unitCapacity) {
+  if (const CodePageTable* table = CompleteCodePageTable(codePage)) {
+    return ConvertWithConventions(
+        bytes, byteCount, units, unitCapacity,
+        [table](const char* in, std::size_t length, char16_t* out, int capacity) {
+          return static_cast<long long>(
+              DecodeWithTable(*table, in, length, out, static_cast<std::size_t>(capacity)));
+        });
+  }
+  UConverter* converter = ConverterFor(codePage);
+  if (converter == nullptr) return 0;
   return ConvertWithConventions(
-      ConverterFor(codePage), bytes, byteCount, units, unitCapacity,
-      [](UConverter* converter, char16_t* out, int32_t capacity, const char* in, int32_t length,
-         UErrorCode* error) { return ucnv_toUChars(converter, out, capacity, in, length, error); });
+      bytes, byteCount, units, unitCapacity,
+      [converter](const char* in, std::size_t length, char16_t* out, int capacity) {
+        UErrorCode error = U_ZERO_ERROR;
+        const int32_t produced = ucnv_toUChars(converter, out, capacity, in,
+                                               static_cast<int32_t>(length), &error);
+        return IcuResult(produced, error);
+      });
 }
 
 int EncodeFromUtf16(std::uint32_t codePage, const char16_t* units, int unitCount, char* bytes,
                     int byteCapacity) {
+  if (const CodePageTable* table = CompleteCodePageTable(codePage)) {
+    return ConvertWithConventions(
+        units, unitCount, bytes, byteCapacity,
+        [table](const char16_t* in, std::size_t length, char* out, int capacity) {
+          return static_cast<long long>(
+              EncodeWithTable(*table, in, length, out, static_cast<std::size_t>(capacity)));
+        });
+  }
+  UConverter* converter = ConverterFor(codePage);
+  if (converter == nullptr) return 0;
   return ConvertWithConventions(
-      ConverterFor(codePage), units, unitCount, bytes, byteCapacity,
-      [](UConverter* converter, char* out, int32_t capacity, const char16_t* in, int32_t length,
-         UErrorCode* error) {
-        return ucnv_fromUChars(converter, out, capacity, in, length, error);
+      units, unitCount, bytes, byteCapacity,
+      [converter](const char16_t* in, std::size_t length, char* out, int capacity) {
+        UErrorCode error = U_ZERO_ERROR;
+        const int32_t produced = ucnv_fromUChars(converter, out, capacity, in,
+                                                 static_cast<int32_t>(length), &error);
+        return IcuResult(produced, error);
       });
 }
 
-bool IsCodePageUsable(std::uint32_t codePage) { return ConverterFor(codePage) != nullptr; }
+bool IsCodePageUsable(std::uint32_t codePage) {
+  return FindGeneratedCodePageTable(codePage) != nullptr || ConverterFor(codePage) != nullptr;
+}
 
 CodePageLayout DescribeCodePage(std::uint32_t codePage) {
   CodePageLayout layout;
@@ -163,10 +170,17 @@ CodePageLayout DescribeCodePage(std::uint32_t codePage) {
 
 bool ForEachInstalledCodePage(CodePageCallback callback) {
   if (callback == nullptr) return false;
+  // Both lists are ascending; merged, a page that has both is listed once.
+  std::vector<std::uint32_t> usable;
+  for (const CodePageTable& table : GeneratedCodePageTables()) usable.push_back(table.codePage);
   for (const IcuConverterName& entry : IcuConverterNames()) {
-    if (!IsCodePageUsable(entry.codePage)) continue;
+    if (IsCodePageUsable(entry.codePage)) usable.push_back(entry.codePage);
+  }
+  std::sort(usable.begin(), usable.end());
+  usable.erase(std::unique(usable.begin(), usable.end()), usable.end());
+  for (const std::uint32_t codePage : usable) {
     char decimal[16];
-    std::snprintf(decimal, sizeof decimal, "%u", static_cast<unsigned>(entry.codePage));
+    std::snprintf(decimal, sizeof decimal, "%u", static_cast<unsigned>(codePage));
     if (callback(decimal) == 0) break;
   }
   return true;
