@@ -149,6 +149,14 @@ bool IsCodePageUsable(std::uint32_t codePage) {
 
 CodePageLayout DescribeCodePage(std::uint32_t codePage) {
   CodePageLayout layout;
+  if (const CodePageTable* table = FindGeneratedCodePageTable(codePage)) {
+    layout.shape = table->leadRows != nullptr ? CodePageShape::kDoubleByte
+                                              : CodePageShape::kSingleByte;
+    for (unsigned byte = 0; byte < 256 && table->leadRows != nullptr; ++byte) {
+      layout.isLeadByte[byte] = table->leadRows[byte] != 0;
+    }
+    return layout;
+  }
   UConverter* converter = ConverterFor(codePage);
   if (converter == nullptr) return layout;
   switch (ucnv_getType(converter)) {
