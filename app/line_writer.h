@@ -14,7 +14,7 @@ class LineWriter {
 
   static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 20;
   // What Reserve can always provide.
-  static constexpr std::size_t kMaxReserve = 64;
+  static constexpr std::size_t kMaxReserve = 4096;
 
   explicit LineWriter(WriteFunction write, std::size_t bufferSize = kDefaultBufferSize);
 

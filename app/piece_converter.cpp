@@ -1,5 +1,7 @@
 #include "app/piece_converter.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -120,35 +122,135 @@ bool PieceConverter::ResumeCarried(const unsigned char*& at, const unsigned char
   return true;
 }
 
-bool PieceConverter::ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine) {
-  const CodePageShape shape = table_.SourceShape();
+namespace {
+
+// Input bytes converted between two checks for room in the writer's buffer.
+constexpr std::size_t kChunk = 1024;
+// A plain entry writes at most three bytes, stored as four.
+constexpr std::size_t kRoomPerByte = 3;
+
+// Stores a plain entry's bytes and moves past them.
+inline void Put(char*& out, Entry entry) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out, &entry, sizeof entry);
+  } else {
+    out[0] = static_cast<char>(entry & 0xFF);
+    out[1] = static_cast<char>((entry >> 8) & 0xFF);
+    out[2] = static_cast<char>((entry >> 16) & 0xFF);
+  }
+  out += CharacterTable::Length(entry);
+}
+
+// Copies the ASCII bytes at `at`, eight at a time, while at least eight remain before `stop`.
+inline void CopyAsciiWords(const unsigned char*& at, const unsigned char* stop, char*& out) {
+  while (stop - at >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    if ((word & 0x8080808080808080ull) != 0) return;
+    std::memcpy(out, &word, sizeof word);
+    at += 8;
+    out += 8;
+  }
+}
+
+}  // namespace
+
+// The plain characters of [at, stop) go straight into the writer's buffer; the loop stops at the
+// first character that needs more care, which ConvertCarefully then takes.
+const unsigned char* PieceConverter::ConvertPlain(const unsigned char* at, const unsigned char* stop,
+                                                  const unsigned char* end, char*& result) {
   const bool keepsAscii = table_.KeepsAscii();
+  char* out = result;  // kept in a register, not written back after every character
+  switch (table_.SourceShape()) {
+    case CodePageShape::kSingleByte:
+      while (at < stop) {
+        if (keepsAscii) CopyAsciiWords(at, stop, out);
+        if (at == stop) break;
+        const Entry entry = table_.Byte(*at);
+        if ((entry & CharacterTable::kSpecial) != 0) break;
+        Put(out, entry);
+        ++at;
+      }
+      break;
+    case CodePageShape::kDoubleByte:
+      while (at < stop) {
+        if (keepsAscii) CopyAsciiWords(at, stop, out);
+        if (at == stop) break;
+        Entry entry;
+        if (!table_.IsLeadByte(*at)) {
+          entry = table_.Byte(*at);
+          if ((entry & CharacterTable::kSpecial) != 0) break;
+          ++at;
+        } else {
+          if (end - at < 2) break;  // the trail is in the next piece, or the line ends here
+          entry = table_.Pair(at[0], at[1]);
+          if ((entry & CharacterTable::kSpecial) != 0) break;
+          at += 2;
+        }
+        Put(out, entry);
+      }
+      break;
+    case CodePageShape::kUtf8:
+      while (at < stop) {
+        if (keepsAscii) CopyAsciiWords(at, stop, out);
+        if (at == stop) break;
+        Entry entry;
+        int length = 1;
+        if (*at < 0x80) {
+          entry = table_.Byte(*at);
+        } else {
+          std::uint32_t codePoint = 0;
+          length = DecodeUtf8(at, static_cast<std::size_t>(end - at), codePoint);
+          if (length <= 0) break;
+          entry = table_.CodePointOf(codePoint, reinterpret_cast<const char*>(at),
+                                     static_cast<std::size_t>(length));
+        }
+        if ((entry & CharacterTable::kSpecial) != 0) break;
+        Put(out, entry);
+        at += length;
+      }
+      break;
+    case CodePageShape::kOther:
+      break;
+  }
+  result = out;
+  return at;
+}
+
+bool PieceConverter::ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine) {
   while (at < end) {
     if (truncated_) return true;
     if (inTail_) {
       StartTail(at, end);
       return true;
     }
-    if (keepsAscii && *at < 0x80) {
-      // Runs of ASCII are copied as they are, eight bytes at a time where possible.
-      const unsigned char* run = at;
-      while (end - at >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, at, sizeof word);
-        if ((word & 0x8080808080808080ull) != 0) break;
-        at += 8;
-      }
-      while (at < end && *at < 0x80) ++at;
-      if (!writer_.WriteRaw(reinterpret_cast<const char*>(run), static_cast<std::size_t>(at - run))) {
-        return false;
-      }
+    const std::size_t chunk = std::min(static_cast<std::size_t>(end - at), kChunk);
+    char* room = writer_.Reserve(chunk * kRoomPerByte + sizeof(Entry));
+    if (room == nullptr) return false;
+    char* out = room;
+    const unsigned char* stopped = ConvertPlain(at, at + chunk, end, out);
+    writer_.Advance(static_cast<std::size_t>(out - room));
+    if (stopped == at + chunk) {
+      at = stopped;
       continue;
     }
-    const unsigned char* start = at;
-    Entry entry = 0;
-    if (shape == CodePageShape::kSingleByte) {
+    at = stopped;
+    if (!ConvertCarefully(at, end, endsLine)) return false;
+  }
+  return true;
+}
+
+// One character that the plain loop left: a special entry, a lead byte at the end of the piece,
+// or UTF-8 that is cut short or invalid.
+bool PieceConverter::ConvertCarefully(const unsigned char*& at, const unsigned char* end,
+                                      bool endsLine) {
+  const unsigned char* start = at;
+  Entry entry = 0;
+  switch (table_.SourceShape()) {
+    case CodePageShape::kSingleByte:
       entry = table_.Byte(*at++);
-    } else if (shape == CodePageShape::kDoubleByte) {
+      break;
+    case CodePageShape::kDoubleByte:
       if (!table_.IsLeadByte(*at)) {
         entry = table_.Byte(*at++);
       } else if (end - at >= 2) {
@@ -157,32 +259,39 @@ bool PieceConverter::ConvertRun(const unsigned char* at, const unsigned char* en
       } else if (endsLine) {
         entry = table_.Byte(*at++);  // a lead byte at the end of the line
       } else {
-        carried_[0] = *at;
+        carried_[0] = *at++;
         carriedLength_ = 1;
         return true;
       }
-    } else {
+      break;
+    case CodePageShape::kUtf8: {
       std::uint32_t codePoint = 0;
       const int length = DecodeUtf8(at, static_cast<std::size_t>(end - at), codePoint);
       if (length == -1 && !endsLine) {
         carriedLength_ = static_cast<std::size_t>(end - at);
         std::memcpy(carried_, at, carriedLength_);
+        at = end;
         return true;
       }
       if (length <= 0) {
         // Invalid UTF-8: the services' own rules apply, to the rest of the line at once.
         StartTail(at, end);
+        at = end;
         return true;
       }
-      entry = table_.CodePointOf(codePoint, reinterpret_cast<const char*>(at),
-                                 static_cast<std::size_t>(length));
+      entry = *at < 0x80 ? table_.Byte(*at)
+                         : table_.CodePointOf(codePoint, reinterpret_cast<const char*>(at),
+                                              static_cast<std::size_t>(length));
       at += length;
+      break;
     }
-    if (entry == CharacterTable::kUnusable) {
-      StartTail(start, end);
-      return true;
-    }
-    if (!Emit(entry)) return false;
+    case CodePageShape::kOther:
+      break;
   }
-  return true;
+  if (entry == CharacterTable::kUnusable) {
+    StartTail(start, end);
+    at = end;
+    return true;
+  }
+  return Emit(entry);
 }

@@ -20,6 +20,9 @@ class PieceConverter {
 
  private:
   bool ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine);
+  const unsigned char* ConvertPlain(const unsigned char* at, const unsigned char* stop,
+                                    const unsigned char* end, char*& out);
+  bool ConvertCarefully(const unsigned char*& at, const unsigned char* end, bool endsLine);
   bool ResumeCarried(const unsigned char*& at, const unsigned char* end, bool endsLine);
   bool Emit(CharacterTable::Entry entry);
   void StartTail(const unsigned char* from, const unsigned char* end);

@@ -7,7 +7,10 @@
 namespace {
 
 TEST(LineWriterTest, WritesEveryLineFeedAsCrLfAndEndsEachLineWithCrLf) {
-  for (std::size_t bufferSize : {std::size_t{64}, std::size_t{65}, std::size_t{1024}}) {
+  // Lines longer than the buffer, with LFs on both sides of its end, must come out the same.
+  const std::string longText(LineWriter::kMaxReserve - 1, 'x');
+  for (std::size_t bufferSize : {LineWriter::kMaxReserve, LineWriter::kMaxReserve + 1,
+                                 std::size_t{1} << 20}) {
     std::string written;
     LineWriter writer(
         [&](const char* data, std::size_t size) {
@@ -15,15 +18,19 @@ TEST(LineWriterTest, WritesEveryLineFeedAsCrLfAndEndsEachLineWithCrLf) {
           return true;
         },
         bufferSize);
-    for (const char* line : {"abc", "", "a\nb", "\n", "x\r"}) ASSERT_TRUE(writer.WriteLine(line));
+    for (const std::string& line : {std::string("abc"), std::string(), std::string("a\nb"),
+                                    std::string("\n"), std::string("x\r"), longText + "\n" + longText}) {
+      ASSERT_TRUE(writer.WriteLine(line));
+    }
     ASSERT_TRUE(writer.Flush());
-    EXPECT_EQ(written, "abc\r\n\r\na\r\nb\r\n\r\n\r\nx\r\r\n") << "buffer " << bufferSize;
+    EXPECT_EQ(written, "abc\r\n\r\na\r\nb\r\n\r\n\r\nx\r\r\n" + longText + "\r\n" + longText + "\r\n")
+        << "buffer " << bufferSize;
   }
 }
 
 TEST(LineWriterTest, ReportsAFailedWrite) {
-  LineWriter writer([](const char*, std::size_t) { return false; }, 64);
-  EXPECT_FALSE(writer.WriteLine(std::string(100, 'x')));
+  LineWriter writer([](const char*, std::size_t) { return false; }, LineWriter::kMaxReserve);
+  EXPECT_FALSE(writer.WriteLine(std::string(LineWriter::kMaxReserve * 2, 'x')));
 }
 
 }  // namespace
