@@ -1,13 +1,14 @@
 #include "app/file_conversion.h"
 
-#include <climits>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "app/exit_codes.h"
 #include "app/line_reader.h"
 #include "app/line_writer.h"
-#include "app/piece_converter.h"
+#include "app/table_piece_converter.h"
+#include "app/text_piece_converter.h"
 #include "app/run_failure.h"
 #include "codepage/character_table.h"
 #include "codepage/transcoder.h"
@@ -63,35 +64,22 @@ void ConvertFile(const std::string& inputPath, const std::string& outputPath, Co
   };
 
   try {
-    if (auto table = CharacterTable::Create(source, target)) {
-      // Character by character, in pieces of bounded size, whatever the length of a line.
-      PieceConverter converter(*table, source, target, writer);
-      std::string_view piece;
-      bool endsLine = false;
-      for (;;) {
-        const LineReader::Result result = reader.ReadPiece(piece, endsLine);
-        if (result == LineReader::Result::kEnd) break;
-        if (result == LineReader::Result::kError) throw readFailure();
-        refuseNul(piece, reader.LinesRead() + (endsLine ? 0 : 1));
-        if (!converter.Convert(piece, endsLine)) throw writeFailure();
-      }
+    // Character by character where the pair allows it; else line by line through the services.
+    std::unique_ptr<CharacterTable> table = CharacterTable::Create(source, target);
+    std::unique_ptr<PieceConverter> converter;
+    if (table) {
+      converter = std::make_unique<TablePieceConverter>(*table, source, target, writer);
     } else {
-      // Stateful pages: each line whole.
-      Transcoder transcoder;
-      std::string_view line;
-      for (;;) {
-        const LineReader::Result result = reader.ReadLine(line);
-        if (result == LineReader::Result::kEnd) break;
-        if (result == LineReader::Result::kError) throw readFailure();
-        refuseNul(line, reader.LinesRead());
-        if (line.size() > static_cast<std::size_t>(INT_MAX / 2)) {
-          throw RunFailure(kExitInputFailed,
-                           FormatMessage(MIROVEX_MSG_LINE_TOO_LONG, inputPath.c_str(),
-                                         static_cast<unsigned long long>(reader.LinesRead()),
-                                         static_cast<unsigned long long>(line.size())));
-        }
-        if (!writer.WriteLine(transcoder.Convert(line, source, target))) throw writeFailure();
-      }
+      converter = std::make_unique<TextPieceConverter>(source, target, writer);
+    }
+    std::string_view piece;
+    bool endsLine = false;
+    for (;;) {
+      const LineReader::Result result = reader.ReadPiece(piece, endsLine);
+      if (result == LineReader::Result::kEnd) break;
+      if (result == LineReader::Result::kError) throw readFailure();
+      refuseNul(piece, reader.LinesRead() + (endsLine ? 0 : 1));
+      if (!converter->Convert(piece, endsLine)) throw writeFailure();
     }
   } catch (const std::bad_alloc&) {
     throw RunFailure(kExitInputFailed,

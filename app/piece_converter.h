@@ -1,41 +1,13 @@
-// Converts lines piece by piece through a character table and writes them in the output format.
-// It gives the same bytes as converting each line whole with the Transcoder, in memory bounded by
-// the size of a piece: a character cut by the end of a piece is carried over to the next one.
+// Converts the lines of a file as they come from the reader, piece by piece, and writes them in
+// the output format. Each line gives exactly the bytes of converting it whole.
 #pragma once
 
-#include <string>
 #include <string_view>
-
-#include "app/line_writer.h"
-#include "codepage/character_table.h"
-#include "codepage/transcoder.h"
 
 class PieceConverter {
  public:
-  PieceConverter(CharacterTable& table, CodePage source, CodePage target, LineWriter& writer);
-
+  virtual ~PieceConverter() = default;
   // Converts one piece of a line; after the last piece of a line, writes the line end. False
   // when writing failed.
-  bool Convert(std::string_view piece, bool endsLine);
-
- private:
-  bool ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine);
-  const unsigned char* ConvertPlain(const unsigned char* at, const unsigned char* stop,
-                                    const unsigned char* end, char*& out);
-  bool ConvertCarefully(const unsigned char*& at, const unsigned char* end, bool endsLine);
-  bool ResumeCarried(const unsigned char*& at, const unsigned char* end, bool endsLine);
-  bool Emit(CharacterTable::Entry entry);
-  void StartTail(const unsigned char* from, const unsigned char* end);
-  bool FinishLine();
-
-  CharacterTable& table_;
-  CodePage source_;
-  CodePage target_;
-  LineWriter& writer_;
-  Transcoder transcoder_;
-  unsigned char carried_[4] = {};
-  std::size_t carriedLength_ = 0;
-  bool truncated_ = false;   // a NUL ended the line's text: the rest of the line is dropped
-  bool inTail_ = false;      // the rest of the line goes to the Transcoder whole
-  std::string tail_;
+  virtual bool Convert(std::string_view piece, bool endsLine) = 0;
 };

@@ -13,7 +13,6 @@ inline constexpr const char* kMessagePrefix = "Mirovex: ";
 #define MIROVEX_MSG_NUL_IN_INPUT                                                              \
   "input file \"%s\" holds a NUL byte on line %llu: UTF-16, UTF-32 and binary files are not " \
   "supported"
-#define MIROVEX_MSG_LINE_TOO_LONG "input file \"%s\": line %llu is too long to convert (%llu bytes)"
 #define MIROVEX_MSG_OUT_OF_MEMORY "input file \"%s\": out of memory near line %llu"
 #define MIROVEX_MSG_SOURCE_UNUSABLE "source code page %u is not usable on this system"
 #define MIROVEX_MSG_TARGET_UNUSABLE "target code page %u is not usable on this system"

@@ -1,4 +1,4 @@
-#include "app/piece_converter.h"
+#include "app/table_piece_converter.h"
 
 #include <algorithm>
 #include <bit>
@@ -47,11 +47,11 @@ int DecodeUtf8(const unsigned char* bytes, std::size_t available, std::uint32_t&
 
 }  // namespace
 
-PieceConverter::PieceConverter(CharacterTable& table, CodePage source, CodePage target,
+TablePieceConverter::TablePieceConverter(CharacterTable& table, CodePage source, CodePage target,
                                LineWriter& writer)
     : table_(table), source_(source), target_(target), writer_(writer) {}
 
-bool PieceConverter::Convert(std::string_view piece, bool endsLine) {
+bool TablePieceConverter::Convert(std::string_view piece, bool endsLine) {
   const auto* at = reinterpret_cast<const unsigned char*>(piece.data());
   const auto* end = at + piece.size();
   if (carriedLength_ > 0 && !ResumeCarried(at, end, endsLine)) return false;
@@ -59,7 +59,7 @@ bool PieceConverter::Convert(std::string_view piece, bool endsLine) {
   return endsLine ? FinishLine() : true;
 }
 
-bool PieceConverter::FinishLine() {
+bool TablePieceConverter::FinishLine() {
   bool written = true;
   if (inTail_ && !truncated_) written = writer_.Write(transcoder_.Convert(tail_, source_, target_));
   carriedLength_ = 0;
@@ -69,12 +69,12 @@ bool PieceConverter::FinishLine() {
   return written && writer_.EndLine();
 }
 
-void PieceConverter::StartTail(const unsigned char* from, const unsigned char* end) {
+void TablePieceConverter::StartTail(const unsigned char* from, const unsigned char* end) {
   inTail_ = true;
   tail_.append(reinterpret_cast<const char*>(from), static_cast<std::size_t>(end - from));
 }
 
-bool PieceConverter::Emit(Entry entry) {
+bool TablePieceConverter::Emit(Entry entry) {
   if ((entry & CharacterTable::kSpecial) == 0) {
     char* room = writer_.Reserve(4);
     if (room == nullptr) return false;
@@ -94,7 +94,7 @@ bool PieceConverter::Emit(Entry entry) {
 }
 
 // Completes the character cut by the end of the previous piece.
-bool PieceConverter::ResumeCarried(const unsigned char*& at, const unsigned char* end,
+bool TablePieceConverter::ResumeCarried(const unsigned char*& at, const unsigned char* end,
                                    bool endsLine) {
   if (table_.SourceShape() == CodePageShape::kDoubleByte) {
     const unsigned char lead = carried_[0];
@@ -157,7 +157,7 @@ inline void CopyAsciiWords(const unsigned char*& at, const unsigned char* stop, 
 
 // The plain characters of [at, stop) go straight into the writer's buffer; the loop stops at the
 // first character that needs more care, which ConvertCarefully then takes.
-const unsigned char* PieceConverter::ConvertPlain(const unsigned char* at, const unsigned char* stop,
+const unsigned char* TablePieceConverter::ConvertPlain(const unsigned char* at, const unsigned char* stop,
                                                   const unsigned char* end, char*& result) {
   const bool keepsAscii = table_.KeepsAscii();
   char* out = result;  // kept in a register, not written back after every character
@@ -217,7 +217,7 @@ const unsigned char* PieceConverter::ConvertPlain(const unsigned char* at, const
   return at;
 }
 
-bool PieceConverter::ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine) {
+bool TablePieceConverter::ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine) {
   while (at < end) {
     if (truncated_) return true;
     if (inTail_) {
@@ -242,7 +242,7 @@ bool PieceConverter::ConvertRun(const unsigned char* at, const unsigned char* en
 
 // One character that the plain loop left: a special entry, a lead byte at the end of the piece,
 // or UTF-8 that is cut short or invalid.
-bool PieceConverter::ConvertCarefully(const unsigned char*& at, const unsigned char* end,
+bool TablePieceConverter::ConvertCarefully(const unsigned char*& at, const unsigned char* end,
                                       bool endsLine) {
   const unsigned char* start = at;
   Entry entry = 0;

@@ -1,0 +1,40 @@
+// Converts lines piece by piece through a character table and writes them in the output format.
+// It gives the same bytes as converting each line whole with the Transcoder, in memory bounded by
+// the size of a piece: a character cut by the end of a piece is carried over to the next one.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/line_writer.h"
+#include "app/piece_converter.h"
+#include "codepage/character_table.h"
+#include "codepage/transcoder.h"
+
+class TablePieceConverter final : public PieceConverter {
+ public:
+  TablePieceConverter(CharacterTable& table, CodePage source, CodePage target, LineWriter& writer);
+
+  bool Convert(std::string_view piece, bool endsLine) override;
+
+ private:
+  bool ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine);
+  const unsigned char* ConvertPlain(const unsigned char* at, const unsigned char* stop,
+                                    const unsigned char* end, char*& out);
+  bool ConvertCarefully(const unsigned char*& at, const unsigned char* end, bool endsLine);
+  bool ResumeCarried(const unsigned char*& at, const unsigned char* end, bool endsLine);
+  bool Emit(CharacterTable::Entry entry);
+  void StartTail(const unsigned char* from, const unsigned char* end);
+  bool FinishLine();
+
+  CharacterTable& table_;
+  CodePage source_;
+  CodePage target_;
+  LineWriter& writer_;
+  Transcoder transcoder_;
+  unsigned char carried_[4] = {};
+  std::size_t carriedLength_ = 0;
+  bool truncated_ = false;   // a NUL ended the line's text: the rest of the line is dropped
+  bool inTail_ = false;      // the rest of the line goes to the Transcoder whole
+  std::string tail_;
+};

@@ -1,0 +1,70 @@
+// Converting a file piece by piece through the character tables must give exactly the bytes that
+// converting each line whole gives.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/table_piece_converter.h"
+#include "codepage/character_table.h"
+#include "tests/app/conversion_model.h"
+
+namespace {
+
+using conversion_model::Below;
+using conversion_model::ConvertByModel;
+using conversion_model::ConvertByPieces;
+using conversion_model::RandomText;
+
+TEST(TablePieceConverterTest, GivesTheBytesOfWholeLineConversion) {
+  const CodePage pages[] = {37,   437,  500,  850,   866,   874,   932,   936,   949,  950,
+                            1250, 1251, 1252, 1253,  1255,  1361,  10000, 20127, 20866, 28591,
+                            28597, 65001};
+  std::mt19937 random(20261211);
+  int pairsCompared = 0;
+  for (CodePage source : pages) {
+    for (CodePage target : pages) {
+      if (Below(random, 3) != 0 && source != target && source != 65001 && target != 65001) continue;
+      auto table = CharacterTable::Create(source, target);
+      if (!table) continue;
+      ++pairsCompared;
+      for (int round = 0; round < 3; ++round) {
+        const std::string input = RandomText(random, 1500);
+        const std::string expected = ConvertByModel(input, source, target);
+        for (std::size_t bufferSize : {std::size_t{2}, std::size_t{3}, std::size_t{7},
+                                       std::size_t{64}, std::size_t{1} << 16}) {
+          ASSERT_EQ(ConvertByPieces(input, bufferSize, [&](LineWriter& writer) { return std::make_unique<TablePieceConverter>(*table, source, target, writer); }), expected)
+              << source << " -> " << target << ", buffer " << bufferSize;
+        }
+      }
+    }
+  }
+  EXPECT_GT(pairsCompared, 20);
+}
+
+TEST(TablePieceConverterTest, ALongLineConvertsInPiecesLikeAWholeLine) {
+  std::mt19937 random(7);
+  std::string line;
+  static const char* const kCharacters[] = {"\xC3\xA9", "\xE6\x97\xA5", "z", "\xF0\x9F\x98\x80"};
+  while (line.size() < 300000) line += kCharacters[Below(random, 4)];
+  for (const auto& [source, target] : {std::pair<CodePage, CodePage>{65001, 1252},
+                                       {65001, 65001}, {1252, 37}, {37, 1252}}) {
+    auto table = CharacterTable::Create(source, target);
+    ASSERT_TRUE(table) << source << " -> " << target;
+    EXPECT_EQ(ConvertByPieces(line, 4096, [&](LineWriter& writer) { return std::make_unique<TablePieceConverter>(*table, source, target, writer); }),
+              ConvertByModel(line, source, target))
+        << source << " -> " << target;
+  }
+}
+
+TEST(TablePieceConverterTest, StatefulPagesAreLeftToWholeLineConversion) {
+  for (CodePage stateful : {50220u, 50225u, 52936u, 65000u, 57002u}) {
+    EXPECT_FALSE(CharacterTable::Create(stateful, 1252)) << stateful;
+    EXPECT_FALSE(CharacterTable::Create(1252, stateful)) << stateful;
+  }
+}
+
+}  // namespace
