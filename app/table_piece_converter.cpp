@@ -49,7 +49,7 @@ int DecodeUtf8(const unsigned char* bytes, std::size_t available, std::uint32_t&
 
 TablePieceConverter::TablePieceConverter(CharacterTable& table, CodePage source, CodePage target,
                                LineWriter& writer)
-    : table_(table), source_(source), target_(target), writer_(writer) {}
+    : table_(table), writer_(writer), rest_(source, target, writer) {}
 
 bool TablePieceConverter::Convert(std::string_view piece, bool endsLine) {
   const auto* at = reinterpret_cast<const unsigned char*>(piece.data());
@@ -61,17 +61,23 @@ bool TablePieceConverter::Convert(std::string_view piece, bool endsLine) {
 
 bool TablePieceConverter::FinishLine() {
   bool written = true;
-  if (inTail_ && !truncated_) written = writer_.Write(transcoder_.Convert(tail_, source_, target_));
+  if (inTail_) {
+    // The rest of the line went to the services, which end it.
+    written = rest_.Convert({}, true);
+  } else {
+    written = writer_.EndLine();
+  }
   carriedLength_ = 0;
   truncated_ = false;
   inTail_ = false;
-  tail_.clear();
-  return written && writer_.EndLine();
+  return written;
 }
 
-void TablePieceConverter::StartTail(const unsigned char* from, const unsigned char* end) {
+bool TablePieceConverter::StartTail(const unsigned char* from, const unsigned char* end) {
   inTail_ = true;
-  tail_.append(reinterpret_cast<const char*>(from), static_cast<std::size_t>(end - from));
+  return rest_.Convert(
+      std::string_view(reinterpret_cast<const char*>(from), static_cast<std::size_t>(end - from)),
+      false);
 }
 
 bool TablePieceConverter::Emit(Entry entry) {
@@ -118,8 +124,7 @@ bool TablePieceConverter::ResumeCarried(const unsigned char*& at, const unsigned
   if (length > 0 && static_cast<std::size_t>(length) == carried) {
     return Emit(table_.CodePointOf(codePoint, reinterpret_cast<const char*>(carried_), carried));
   }
-  StartTail(carried_, carried_ + carried);
-  return true;
+  return StartTail(carried_, carried_ + carried);
 }
 
 namespace {
@@ -220,10 +225,7 @@ const unsigned char* TablePieceConverter::ConvertPlain(const unsigned char* at, 
 bool TablePieceConverter::ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine) {
   while (at < end) {
     if (truncated_) return true;
-    if (inTail_) {
-      StartTail(at, end);
-      return true;
-    }
+    if (inTail_) return StartTail(at, end);
     const std::size_t chunk = std::min(static_cast<std::size_t>(end - at), kChunk);
     char* room = writer_.Reserve(chunk * kRoomPerByte + sizeof(Entry));
     if (room == nullptr) return false;
@@ -275,9 +277,9 @@ bool TablePieceConverter::ConvertCarefully(const unsigned char*& at, const unsig
       }
       if (length <= 0) {
         // Invalid UTF-8: the services' own rules apply, to the rest of the line at once.
-        StartTail(at, end);
+        const unsigned char* from = at;
         at = end;
-        return true;
+        return StartTail(from, end);
       }
       entry = *at < 0x80 ? table_.Byte(*at)
                          : table_.CodePointOf(codePoint, reinterpret_cast<const char*>(at),
@@ -289,9 +291,8 @@ bool TablePieceConverter::ConvertCarefully(const unsigned char*& at, const unsig
       break;
   }
   if (entry == CharacterTable::kUnusable) {
-    StartTail(start, end);
     at = end;
-    return true;
+    return StartTail(start, end);
   }
   return Emit(entry);
 }

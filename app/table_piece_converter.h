@@ -9,7 +9,7 @@
 #include "app/line_writer.h"
 #include "app/piece_converter.h"
 #include "codepage/character_table.h"
-#include "codepage/transcoder.h"
+#include "app/text_piece_converter.h"
 
 class TablePieceConverter final : public PieceConverter {
  public:
@@ -24,17 +24,14 @@ class TablePieceConverter final : public PieceConverter {
   bool ConvertCarefully(const unsigned char*& at, const unsigned char* end, bool endsLine);
   bool ResumeCarried(const unsigned char*& at, const unsigned char* end, bool endsLine);
   bool Emit(CharacterTable::Entry entry);
-  void StartTail(const unsigned char* from, const unsigned char* end);
+  bool StartTail(const unsigned char* from, const unsigned char* end);
   bool FinishLine();
 
   CharacterTable& table_;
-  CodePage source_;
-  CodePage target_;
   LineWriter& writer_;
-  Transcoder transcoder_;
+  TextPieceConverter rest_;  // takes what the table cannot: the rest of the line
   unsigned char carried_[4] = {};
   std::size_t carriedLength_ = 0;
   bool truncated_ = false;   // a NUL ended the line's text: the rest of the line is dropped
-  bool inTail_ = false;      // the rest of the line goes to the Transcoder whole
-  std::string tail_;
+  bool inTail_ = false;      // the rest of the line goes to rest_
 };
