@@ -78,7 +78,7 @@ void ConvertFile(const std::string& inputPath, const std::string& outputPath, Co
       const LineReader::Result result = reader.ReadPiece(piece, endsLine);
       if (result == LineReader::Result::kEnd) break;
       if (result == LineReader::Result::kError) throw readFailure();
-      refuseNul(piece, reader.LinesRead() + (endsLine ? 0 : 1));
+      if (reader.MayHoldNul()) refuseNul(piece, reader.LinesRead() + (endsLine ? 0 : 1));
       if (!converter->Convert(piece, endsLine)) throw writeFailure();
     }
   } catch (const std::bad_alloc&) {

@@ -32,6 +32,7 @@ bool LineReader::Refill() {
   }
   const char* fresh = buffer_.data() + end_;
   end_ += static_cast<std::size_t>(count);
+  if (!mayHoldNul_) mayHoldNul_ = std::memchr(fresh, '\0', static_cast<std::size_t>(count)) != nullptr;
   const void* endOfText = std::memchr(fresh, kEndOfText, static_cast<std::size_t>(count));
   if (endOfText != nullptr) {
     sawEndOfText_ = true;

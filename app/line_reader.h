@@ -30,6 +30,9 @@ class LineReader {
   // last of its line. Memory stays bounded by the buffer, whatever the length of the line.
   Result ReadPiece(std::string_view& piece, bool& endsLine);
 
+  // True when the bytes read so far may hold a NUL; until then no piece needs a search for one.
+  bool MayHoldNul() const { return mayHoldNul_; }
+
   // Number of lines finished so far (the current line, once its last piece has been returned).
   std::uint64_t LinesRead() const { return linesRead_; }
 
@@ -47,6 +50,7 @@ class LineReader {
   bool atEnd_ = false;       // no more bytes will come
   bool failed_ = false;
   bool midLine_ = false;     // pieces of the current line have been returned already
+  bool mayHoldNul_ = false;
   std::string gathered_;     // a long line gathered by ReadLine
   std::uint64_t linesRead_ = 0;
 };

@@ -29,15 +29,6 @@ bool LineWriter::Write(std::string_view text) {
   return true;
 }
 
-bool LineWriter::EndLine() {
-  char* room = Reserve(2);
-  if (room == nullptr) return false;
-  room[0] = '\r';
-  room[1] = '\n';
-  Advance(2);
-  return true;
-}
-
 bool LineWriter::Flush() {
   if (used_ == 0) return true;
   const bool written = write_(buffer_.data(), used_);

@@ -21,7 +21,14 @@ class LineWriter {
   // Converted text of a line, each LF in it written as CR LF.
   bool Write(std::string_view text);
   // The line end, CR LF.
-  bool EndLine();
+  bool EndLine() {
+    char* room = Reserve(2);
+    if (room == nullptr) return false;
+    room[0] = '\r';
+    room[1] = '\n';
+    used_ += 2;
+    return true;
+  }
   bool WriteLine(std::string_view text) { return Write(text) && EndLine(); }
 
   // Bytes known to hold no LF, copied as they are.

@@ -52,6 +52,9 @@ TablePieceConverter::TablePieceConverter(CharacterTable& table, CodePage source,
     : table_(table), writer_(writer), rest_(source, target, writer) {}
 
 bool TablePieceConverter::Convert(std::string_view piece, bool endsLine) {
+  if (piece.empty() && endsLine && carriedLength_ == 0 && !inTail_ && !truncated_) {
+    return writer_.EndLine();  // an empty line, the commonest line of all
+  }
   const auto* at = reinterpret_cast<const unsigned char*>(piece.data());
   const auto* end = at + piece.size();
   if (carriedLength_ > 0 && !ResumeCarried(at, end, endsLine)) return false;
