@@ -37,8 +37,10 @@ bool CTemplateDialog::CreateFromTemplate() {
   if (template_ == nullptr || qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
     return false;
   }
-  if (parentWidget() == nullptr && QApplication::activeWindow() != nullptr) {
-    setParent(QApplication::activeWindow(), windowFlags());
+  if (parentWidget() == nullptr) {
+    QWidget* owner = QApplication::activeWindow();
+    if (owner == nullptr) owner = QApplication::activeModalWidget();
+    if (owner != nullptr) setParent(owner, windowFlags());
   }
   const DialogTemplate& dialog = *template_;
   setWindowTitle(QString::fromUtf8(dialog.caption.data(),

@@ -34,7 +34,7 @@ class CTemplateDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // With no parent, the window that is active when DoModal is called owns the dialog.
+  // With no parent, the window that is active (or modal) when DoModal is called owns the dialog.
   explicit CTemplateDialog(int templateId, QWidget* parent = nullptr);
   ~CTemplateDialog() override;
 
