@@ -16,13 +16,18 @@ bool IsSetAndNotEmpty(const std::optional<std::string>& value) {
   return value.has_value() && !value->empty();
 }
 
-// Connects to the X server the way Qt's X11 back end will, and lets go again.
+// Connects to the X server the way Qt's X11 back end will, and lets go again. Some X servers
+// (Xvfb among them) now and then close a new connection right after its setup, so one refused
+// connection is not taken as the answer.
 bool CanConnectToX(const std::string& display, std::string& reason) {
 #ifdef MIROVEX_HAVE_XCB
-  xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
-  const int error = xcb_connection_has_error(connection);
-  xcb_disconnect(connection);
-  if (error == 0) return true;
+  constexpr int kAttempts = 3;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+    const int error = xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    if (error == 0) return true;
+  }
   reason = "cannot connect to the X display \"" + display + "\"";
   return false;
 #else

@@ -52,7 +52,7 @@ const std::array<DialogTemplate, 2>& Templates() {
             kSsLeft | kWsGroup, 0},
            {IDC_STATIC, ControlClass::kStatic, "Free software.", {42, 30, 60, 12},
             kSsLeft | kWsGroup, 0},
-           {IDC_STATIC, ControlClass::kStatic, "Mirovex project, issue tracker", {42, 60, 122, 11},
+           {IDC_STATIC, ControlClass::kStatic, "Questions: the Mirovex issue tracker", {42, 60, 122, 11},
             kSsLeft | kWsGroup, 0},
        }},
   }};

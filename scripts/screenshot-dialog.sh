@@ -18,7 +18,8 @@ output=$(realpath -m "$3")
 caption="Configuration - Mirovex 2.0"
 
 if [[ -z "${DISPLAY:-}" ]]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$0" "$binary" "$sample" "$output"
+  # Start the search for a free display number somewhere random, so that parallel runs rarely meet.
+  exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1024x768x24 -dpi 96" "$0" "$binary" "$sample" "$output"
 fi
 
 work=$(mktemp -d)
@@ -39,11 +40,24 @@ wait_for() {
   return 1
 }
 
-(cd "$work" && QT_QPA_PLATFORM=xcb TEMP="$work" exec "$binary" -C sample.txt) &
-program=$!
-
 window_id() { xwininfo -root -tree | awk -v caption="\"$caption\":" '$2" "$3" "$4" "$5 == caption { print $1; exit }'; }
-wait_for '[[ -n "$(window_id)" ]]' || fail "no window with the caption \"$caption\""
+
+# Starts the dialog run. Xvfb now and then closes a new connection right after its setup, and Qt
+# then ends the program at once; such a start is tried again, twice at most.
+for attempt in 1 2 3; do
+  (cd "$work" && QT_QPA_PLATFORM=xcb TEMP="$work" exec "$binary" -C sample.txt 2>"$work/stderr") &
+  program=$!
+  if ! wait_for '[[ -n "$(window_id)" ]] || ! kill -0 "$program" 2>/dev/null'; then
+    kill "$program"
+    fail "no window with the caption \"$caption\" after 10 s"
+  fi
+  [[ -n "$(window_id)" ]] && break
+  status=0
+  wait "$program" || status=$?
+  cat "$work/stderr" >&2
+  grep -q "connect to.*display" "$work/stderr" && ((attempt < 3)) && continue
+  fail "no window with the caption \"$caption\" (the program ended with $status)"
+done
 id=$(window_id)
 wait_for 'xwininfo -id "$id" | grep -q "Map State: IsViewable"' || fail "the window is not shown"
 echo "window $id: \"$caption\""
@@ -54,8 +68,9 @@ wait_for 'import -window "$id" "$output" && (($(identify -format %k "$output") >
   fail "the window was not painted"
 identify "$output"
 
-xdotool windowfocus --sync "$id"
-xdotool key --clearmodifiers Escape
+# The X tools can meet a refused connection too (see above), so each step may be tried again.
+wait_for 'xdotool windowfocus --sync "$id"' || fail "cannot give the window the focus"
+wait_for 'xdotool key --clearmodifiers Escape' || fail "cannot press Escape"
 status=0
 wait "$program" || status=$?
 ((status == 0)) || fail "the run ended with $status after Escape, not 0"

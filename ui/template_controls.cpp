@@ -1,5 +1,6 @@
 #include "ui/template_controls.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -37,6 +38,8 @@ QWidget* MakeComboBox(const ControlTemplate& control, QWidget* bound, QWidget* d
     // Typed text is only text: it neither becomes an entry nor picks one.
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
+    // Entries wider than the list are cut at their end, as Windows cuts them.
+    combo->view()->setTextElideMode(Qt::ElideRight);
     // Like a Windows combo box, the field shows the start of a chosen entry, not its end.
     QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [combo] {
       if (combo->lineEdit() != nullptr) combo->lineEdit()->setCursorPosition(0);

@@ -85,7 +85,11 @@ int CTemplateDialog::DoModal() {
   if (!CreateFromTemplate()) return -1;
   if (OnInitDialog() && firstTabStop_ != nullptr) firstTabStop_->setFocus(Qt::TabFocusReason);
   // Shown centred over the owner, or on the screen when there is none.
-  return exec();
+  const int result = exec();
+  // As on Windows, the owner becomes the active window again when its dialog ends, also where no
+  // window manager does this.
+  if (QWidget* owner = parentWidget(); owner != nullptr && owner->isVisible()) owner->activateWindow();
+  return result;
 }
 
 void CTemplateDialog::ShowSystemMenu(const QPoint& globalPosition) {
