@@ -22,6 +22,9 @@ int ShowConfigurationDialog(const std::string& inputPath, CodePage& source, Code
     // Qt's X11 back end ends the process when it finds no display, so ask first.
     if (!platform::IsDisplayAvailable(failureReason)) return -1;
     ownApplication = std::make_unique<QApplication>(g_argc, g_argv);
+  } else if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+    failureReason = "the program runs without widgets";
+    return -1;
   }
   int result = -1;
   {

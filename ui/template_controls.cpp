@@ -13,26 +13,33 @@ namespace {
 
 bool Has(std::uint32_t style, std::uint32_t bits) { return (style & bits) == bits; }
 
+// The bound member when there is one of the right class, else a new widget owned by the dialog.
+template <typename Widget>
+Widget* BoundOrNew(QWidget* bound, QWidget* dialog) {
+  if (auto* widget = qobject_cast<Widget*>(bound)) return widget;
+  return new Widget(dialog);
+}
+
 QString TextOf(const ControlTemplate& control) {
   return QString::fromUtf8(control.text.data(), static_cast<qsizetype>(control.text.size()));
 }
 
 QWidget* MakeButton(const ControlTemplate& control, QWidget* bound, QWidget* dialog) {
-  auto* button = bound != nullptr ? static_cast<QPushButton*>(bound) : new QPushButton(dialog);
+  auto* button = BoundOrNew<QPushButton>(bound, dialog);
   button->setText(TextOf(control));
   button->setDefault(Has(control.style, kBsDefPushButton));
   return button;
 }
 
 QWidget* MakeStatic(const ControlTemplate& control, QWidget* bound, QWidget* dialog) {
-  auto* label = bound != nullptr ? static_cast<QLabel*>(bound) : new QLabel(dialog);
+  auto* label = BoundOrNew<QLabel>(bound, dialog);
   label->setText(TextOf(control));
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return label;
 }
 
 QWidget* MakeComboBox(const ControlTemplate& control, QWidget* bound, QWidget* dialog) {
-  auto* combo = bound != nullptr ? static_cast<QComboBox*>(bound) : new QComboBox(dialog);
+  auto* combo = BoundOrNew<QComboBox>(bound, dialog);
   if (Has(control.style, kCbsDropDown)) {
     combo->setEditable(true);
     // Typed text is only text: it neither becomes an entry nor picks one.
@@ -49,7 +56,7 @@ QWidget* MakeComboBox(const ControlTemplate& control, QWidget* bound, QWidget* d
 }
 
 QWidget* MakeEdit(const ControlTemplate& control, QWidget* bound, QWidget* dialog) {
-  auto* edit = bound != nullptr ? static_cast<QPlainTextEdit*>(bound) : new QPlainTextEdit(dialog);
+  auto* edit = BoundOrNew<QPlainTextEdit>(bound, dialog);
   edit->setPlainText(TextOf(control));
   if (Has(control.style, kEsReadOnly)) {
     edit->setReadOnly(true);
