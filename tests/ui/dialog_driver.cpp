@@ -67,6 +67,9 @@ void PickWithMouse(QComboBox& list, int position) {
   const QModelIndex index = list.model()->index(position, 0);
   view->scrollTo(index);
   const QPoint center = view->visualRect(index).center();
+  // The list takes a release only after the pointer has moved away from the opening click, and a
+  // move to where the pointer already is (as after an earlier pick) is no move: go there in two.
+  QTest::mouseMove(view->viewport(), QPoint(1, 1));
   QTest::mouseMove(view->viewport(), center);
   QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, center);
 }
