@@ -5,9 +5,9 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libicu-dev icu-devtools
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-apps imagemagick fonts-dejavu-core
+  xvfb xauth x11-apps imagemagick fonts-dejavu-core xdotool
   xz-utils time
 )
 missing=()

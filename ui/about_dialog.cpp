@@ -1,0 +1,3 @@
+#include "ui/about_dialog.h"
+
+CAboutDlg::CAboutDlg() : CTemplateDialog(IDD_ABOUTBOX) {}
