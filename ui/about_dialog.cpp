@@ -1,3 +1,3 @@
 #include "ui/about_dialog.h"
 
-CAboutDlg::CAboutDlg() : CTemplateDialog(IDD_ABOUTBOX) {}
+CAboutDlg::CAboutDlg() : TemplateDialog(IDD_ABOUTBOX) {}

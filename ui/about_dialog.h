@@ -3,7 +3,7 @@
 
 #include "ui/template_dialog.h"
 
-class CAboutDlg : public CTemplateDialog {
+class CAboutDlg : public TemplateDialog {
   Q_OBJECT
 
  public:

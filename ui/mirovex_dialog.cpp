@@ -40,7 +40,7 @@ PaneScrollState ScrollStateOf(const CEditScroll& pane, std::uint32_t longest, st
 
 }  // namespace
 
-CMirovexDialog::CMirovexDialog() : CTemplateDialog(IDD_CONFIG) {
+CMirovexDialog::CMirovexDialog() : TemplateDialog(IDD_CONFIG) {
   connect(&m_cbSrc, &QComboBox::currentIndexChanged, this, [this] { OnSelChangeSrc(); });
   connect(&m_cbDst, &QComboBox::currentIndexChanged, this, [this] { OnSelChangeDst(); });
   FillInstalledCodePages();
@@ -51,15 +51,15 @@ CMirovexDialog::~CMirovexDialog() = default;
 void CMirovexDialog::SetFilePath(std::string path) { m_strFilePath = std::move(path); }
 
 void CMirovexDialog::DoDataExchange(ControlBinding& binding) {
-  CTemplateDialog::DoDataExchange(binding);
-  DDX_Control(binding, IDC_COMBO_SRC, m_cbSrc);
-  DDX_Control(binding, IDC_COMBO_DST, m_cbDst);
-  DDX_Control(binding, IDC_EDIT_DST, m_editDst);
-  DDX_Control(binding, IDC_EDIT_SRC, m_editSrc);
+  TemplateDialog::DoDataExchange(binding);
+  BindControl(binding, IDC_COMBO_SRC, m_cbSrc);
+  BindControl(binding, IDC_COMBO_DST, m_cbDst);
+  BindControl(binding, IDC_EDIT_DST, m_editDst);
+  BindControl(binding, IDC_EDIT_SRC, m_editSrc);
 }
 
 bool CMirovexDialog::OnInitDialog() {
-  CTemplateDialog::OnInitDialog();
+  TemplateDialog::OnInitDialog();
   AddAboutEntryToSystemMenu();
   SampleFile sample;
   LoadSample(sample);
@@ -150,7 +150,7 @@ void CMirovexDialog::OnSysCommand(unsigned commandId, long lParam) {
     about.DoModal();
     return;
   }
-  CTemplateDialog::OnSysCommand(commandId, lParam);
+  TemplateDialog::OnSysCommand(commandId, lParam);
 }
 
 bool CMirovexDialog::event(QEvent* event) {
@@ -159,5 +159,5 @@ bool CMirovexDialog::event(QEvent* event) {
     SyncScroll(sync->WParam(), sync->LParam());
     return true;
   }
-  return CTemplateDialog::event(event);
+  return TemplateDialog::event(event);
 }

@@ -13,7 +13,7 @@
 
 class SampleFile;
 
-class CMirovexDialog : public CTemplateDialog {
+class CMirovexDialog : public TemplateDialog {
   Q_OBJECT
 
  public:

@@ -17,23 +17,23 @@ QWidget* ControlBinding::Find(int id) const {
   return found != bound_.end() ? found->second : nullptr;
 }
 
-CTemplateDialog::CTemplateDialog(int templateId, QWidget* parent)
+TemplateDialog::TemplateDialog(int templateId, QWidget* parent)
     : QDialog(parent), template_(FindDialogTemplate(templateId)) {}
 
-CTemplateDialog::~CTemplateDialog() = default;
+TemplateDialog::~TemplateDialog() = default;
 
-void CTemplateDialog::DoDataExchange(ControlBinding&) {}
+void TemplateDialog::DoDataExchange(ControlBinding&) {}
 
-bool CTemplateDialog::OnInitDialog() { return true; }
+bool TemplateDialog::OnInitDialog() { return true; }
 
-QWidget* CTemplateDialog::GetDlgItem(int id) const {
+QWidget* TemplateDialog::ControlById(int id) const {
   const auto found = controls_.find(id);
   return found != controls_.end() ? found->second : nullptr;
 }
 
-SystemMenu* CTemplateDialog::GetSystemMenu() { return systemMenu_.get(); }
+SystemMenu* TemplateDialog::GetSystemMenu() { return systemMenu_.get(); }
 
-bool CTemplateDialog::CreateFromTemplate() {
+bool TemplateDialog::CreateFromTemplate() {
   if (template_ == nullptr || qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
     return false;
   }
@@ -81,7 +81,7 @@ bool CTemplateDialog::CreateFromTemplate() {
   return true;
 }
 
-int CTemplateDialog::DoModal() {
+int TemplateDialog::DoModal() {
   if (!CreateFromTemplate()) return -1;
   if (OnInitDialog() && firstTabStop_ != nullptr) firstTabStop_->setFocus(Qt::TabFocusReason);
   // Shown centred over the owner, or on the screen when there is none.
@@ -92,15 +92,15 @@ int CTemplateDialog::DoModal() {
   return result;
 }
 
-void CTemplateDialog::ShowSystemMenu(const QPoint& globalPosition) {
+void TemplateDialog::ShowSystemMenu(const QPoint& globalPosition) {
   if (systemMenu_ == nullptr) return;
   const unsigned command = systemMenu_->Track(globalPosition, this);
   if (command != 0) OnSysCommand(command, 0);
 }
 
-void CTemplateDialog::OnSysCommand(unsigned commandId, long) { DefaultSysCommand(commandId); }
+void TemplateDialog::OnSysCommand(unsigned commandId, long) { DefaultSysCommand(commandId); }
 
-void CTemplateDialog::DefaultSysCommand(unsigned commandId) {
+void TemplateDialog::DefaultSysCommand(unsigned commandId) {
   // The low four bits belong to the window system.
   switch (commandId & 0xFFF0u) {
     case SC_CLOSE:
@@ -114,7 +114,7 @@ void CTemplateDialog::DefaultSysCommand(unsigned commandId) {
   }
 }
 
-void CTemplateDialog::contextMenuEvent(QContextMenuEvent* event) {
+void TemplateDialog::contextMenuEvent(QContextMenuEvent* event) {
   // The free area of the dialog: its background and its static texts.
   QWidget* under = childAt(event->pos());
   if (event->reason() == QContextMenuEvent::Mouse &&

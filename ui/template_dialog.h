@@ -26,23 +26,23 @@ class ControlBinding {
   std::map<int, QWidget*> bound_;
 };
 
-inline void DDX_Control(ControlBinding& binding, int id, QWidget& control) {
+inline void BindControl(ControlBinding& binding, int id, QWidget& control) {
   binding.Bind(id, control);
 }
 
-class CTemplateDialog : public QDialog {
+class TemplateDialog : public QDialog {
   Q_OBJECT
 
  public:
   // With no parent, the window that is active (or modal) when DoModal is called owns the dialog.
-  explicit CTemplateDialog(int templateId, QWidget* parent = nullptr);
-  ~CTemplateDialog() override;
+  explicit TemplateDialog(int templateId, QWidget* parent = nullptr);
+  ~TemplateDialog() override;
 
   // IDOK, IDCANCEL (Cancel, Escape, closing the window), or -1 when the window cannot be created.
   int DoModal();
 
   // The control with this id once the window exists; nullptr otherwise.
-  QWidget* GetDlgItem(int id) const;
+  QWidget* ControlById(int id) const;
   // The window menu; nullptr before the window exists or when the template has no WS_SYSMENU.
   SystemMenu* GetSystemMenu();
   // Opens the window menu as the right mouse button, Alt+Space and Shift+F10 do, and carries out

@@ -153,7 +153,7 @@ TEST_F(CodePageListsTest, TheSameCodePageOnBothSidesIsAccepted) {
   const int result = RunModal(dialog, [&] {
     PickWithMouse(dialog.m_cbDst, FindInstalledIndex(932));
     EXPECT_EQ(dialog.m_strDstText, dialog.m_strSrcText);
-    QTest::mouseClick(dialog.GetDlgItem(IDOK), Qt::LeftButton);
+    QTest::mouseClick(dialog.ControlById(IDOK), Qt::LeftButton);
   });
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(dialog.m_nSrcCodePage, 932u);

@@ -26,7 +26,7 @@ void Activate(QWidget& window) {
   QApplication::setActiveWindow(&window);
 }
 
-int RunModal(CTemplateDialog& dialog, const std::function<void()>& whileOpen) {
+int RunModal(TemplateDialog& dialog, const std::function<void()>& whileOpen) {
   WhenNextLoopRuns([&dialog, &whileOpen] {
     Activate(dialog);
     whileOpen();

@@ -38,7 +38,7 @@ void Activate(QWidget& window);
 
 // Runs the dialog modally and `whileOpen` inside its loop; a dialog that `whileOpen` leaves open
 // is cancelled and fails the test. Returns DoModal's result.
-int RunModal(CTemplateDialog& dialog, const std::function<void()>& whileOpen);
+int RunModal(TemplateDialog& dialog, const std::function<void()>& whileOpen);
 
 // The popup menu that is open, or nullptr.
 QMenu* OpenMenu();

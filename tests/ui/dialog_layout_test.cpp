@@ -33,7 +33,7 @@ TEST_F(DialogLayoutTest, WidgetsSitWhereTheTemplatePutsThemInTabOrder) {
     for (const ControlTemplate& control : config.controls) {
       if (control.id == IDC_STATIC) continue;
       SCOPED_TRACE(control.id);
-      const QWidget* widget = dialog.GetDlgItem(control.id);
+      const QWidget* widget = dialog.ControlById(control.id);
       ASSERT_NE(widget, nullptr);
       const PixelRect rect = DialogUnitsToPixels(control.rect, base);
       EXPECT_EQ(widget->pos(), QPoint(rect.x, rect.y));
@@ -43,8 +43,8 @@ TEST_F(DialogLayoutTest, WidgetsSitWhereTheTemplatePutsThemInTabOrder) {
         EXPECT_EQ(widget->height(), rect.height);
       }
     }
-    EXPECT_EQ(dialog.GetDlgItem(IDC_COMBO_SRC), &dialog.m_cbSrc);
-    EXPECT_EQ(dialog.GetDlgItem(IDC_EDIT_SRC), &dialog.m_editSrc);
+    EXPECT_EQ(dialog.ControlById(IDC_COMBO_SRC), &dialog.m_cbSrc);
+    EXPECT_EQ(dialog.ControlById(IDC_EDIT_SRC), &dialog.m_editSrc);
     EXPECT_EQ(dialog.m_editSrc.m_nPaneId, 1);
     EXPECT_EQ(dialog.m_editDst.m_nPaneId, 2);
     const auto* arrow = dialog.findChild<QLabel*>();
@@ -54,11 +54,11 @@ TEST_F(DialogLayoutTest, WidgetsSitWhereTheTemplatePutsThemInTabOrder) {
     EXPECT_GT(arrow->x(), dialog.m_cbSrc.x() + dialog.m_cbSrc.width() - 1);
 
     // The focus starts on OK, the default button, and Tab walks the template's order.
-    auto* ok = qobject_cast<QPushButton*>(dialog.GetDlgItem(IDOK));
+    auto* ok = qobject_cast<QPushButton*>(dialog.ControlById(IDOK));
     ASSERT_NE(ok, nullptr);
     EXPECT_TRUE(ok->isDefault());
     EXPECT_TRUE(ok->hasFocus());
-    const QWidget* expectedOrder[] = {dialog.GetDlgItem(IDCANCEL), &dialog.m_cbSrc, &dialog.m_cbDst,
+    const QWidget* expectedOrder[] = {dialog.ControlById(IDCANCEL), &dialog.m_cbSrc, &dialog.m_cbDst,
                                       &dialog.m_editDst, &dialog.m_editSrc, ok};
     for (const QWidget* expected : expectedOrder) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -76,7 +76,7 @@ class DialogRunTest : public testing::Test {
   }
 
   static void PickTarget(CMirovexDialog& dialog, CodePage codePage) {
-    auto* list = qobject_cast<QComboBox*>(dialog.GetDlgItem(IDC_COMBO_DST));
+    auto* list = qobject_cast<QComboBox*>(dialog.ControlById(IDC_COMBO_DST));
     ASSERT_NE(list, nullptr);
     dialog_testing::PickWithMouse(*list, FindInstalledIndex(codePage));
   }
@@ -91,7 +91,7 @@ class DialogRunTest : public testing::Test {
 TEST_F(DialogRunTest, OkConvertsWithTheChosenPairAndRemembersIt) {
   const int exitCode = RunDialogRun([](CMirovexDialog& dialog) {
     PickTarget(dialog, 65001);
-    QTest::mouseClick(dialog.GetDlgItem(IDOK), Qt::LeftButton);
+    QTest::mouseClick(dialog.ControlById(IDOK), Qt::LeftButton);
   });
   EXPECT_EQ(exitCode, 0);
   EXPECT_EQ(ReadFile(output_), kUtf8Output);
@@ -110,7 +110,7 @@ TEST_F(DialogRunTest, EndingOtherwiseKeepsThePairAsLoadedAndConvertsNothing) {
     std::function<void(CMirovexDialog&)> end;
   } cases[] = {
       {"Cancel button",
-       [](CMirovexDialog& dialog) { QTest::mouseClick(dialog.GetDlgItem(IDCANCEL), Qt::LeftButton); }},
+       [](CMirovexDialog& dialog) { QTest::mouseClick(dialog.ControlById(IDCANCEL), Qt::LeftButton); }},
       {"Escape", [](CMirovexDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
       {"Close command", [](CMirovexDialog& dialog) { dialog.OnSysCommand(0xF060, 0); }},
   };

@@ -25,7 +25,7 @@ using dialog_testing::WhenNextLoopRuns;
 enum class Opener { kRightClick, kAltSpace, kShiftF10 };
 
 // Opens the dialog's window menu as the user would and runs `inMenu` while it is open.
-void OpenSystemMenu(CTemplateDialog& dialog, Opener opener,
+void OpenSystemMenu(TemplateDialog& dialog, Opener opener,
                     const std::function<void(QMenu&)>& inMenu) {
   bool opened = false;
   WhenNextLoopRuns([&] {
@@ -38,7 +38,7 @@ void OpenSystemMenu(CTemplateDialog& dialog, Opener opener,
   switch (opener) {
     case Opener::kRightClick: {
       // The free area left of the buttons, below the panes.
-      const QPoint freeArea(dialog.width() / 2, dialog.GetDlgItem(IDOK)->y() + 2);
+      const QPoint freeArea(dialog.width() / 2, dialog.ControlById(IDOK)->y() + 2);
       ASSERT_EQ(dialog.childAt(freeArea), nullptr);
       QTest::mouseClick(dialog.windowHandle(), Qt::RightButton, {}, freeArea);
       break;
@@ -129,7 +129,7 @@ TEST_F(SystemMenuTest, AboutEntryOpensTheAboutBoxAndLeavesTheDialogAsItWas) {
         // Centred over the configuration dialog, which owns it.
         EXPECT_EQ(about->parentWidget(), dialog.get());
         EXPECT_LE((about->frameGeometry().center() - dialog->frameGeometry().center()).manhattanLength(), 2);
-        QWidget* ok = about->GetDlgItem(IDOK);
+        QWidget* ok = about->ControlById(IDOK);
         ASSERT_NE(ok, nullptr);
         EXPECT_GT(ok->x(), about->width() / 2);
         EXPECT_GT(ok->y(), about->height() / 2);
