@@ -2,6 +2,9 @@
 
 #include <QAction>
 #include <QMenu>
+#include <string>
+
+#include "platform/window_menu.h"
 
 SystemMenu::SystemMenu() {
   // A dialog with a modal frame can be neither sized, minimised nor maximised.
@@ -10,10 +13,16 @@ SystemMenu::SystemMenu() {
   AppendString(SC_CLOSE, QStringLiteral("&Close\tAlt+F4"));
 }
 
-void SystemMenu::AppendSeparator() { entries_.push_back({true, 0, {}}); }
+void SystemMenu::AppendSeparator() {
+  entries_.push_back({true, 0, {}});
+  if (nativeWindow_ != 0) platform::AppendToNativeWindowMenu(nativeWindow_, 0, std::string());
+}
 
 void SystemMenu::AppendString(unsigned command, const QString& text) {
   entries_.push_back({false, command, text});
+  if (nativeWindow_ != 0) {
+    platform::AppendToNativeWindowMenu(nativeWindow_, command, text.toLocal8Bit().toStdString());
+  }
 }
 
 unsigned SystemMenu::Track(const QPoint& globalPosition, QWidget* owner) const {

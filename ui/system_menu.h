@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 class QWidget;
@@ -24,6 +25,10 @@ class SystemMenu {
   // The entries the window system gives a modal dialog frame.
   SystemMenu();
 
+  // Where the window system keeps a native window menu (Windows), entries appended from here on
+  // go into it too, and its commands arrive as native messages.
+  void AttachNative(std::uintptr_t window) { nativeWindow_ = window; }
+
   void AppendSeparator();
   void AppendString(unsigned command, const QString& text);
   const std::vector<Entry>& Entries() const { return entries_; }
@@ -34,4 +39,5 @@ class SystemMenu {
 
  private:
   std::vector<Entry> entries_;
+  std::uintptr_t nativeWindow_ = 0;
 };

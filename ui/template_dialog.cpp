@@ -9,6 +9,7 @@
 #include <QWindow>
 #include <vector>
 
+#include "platform/window_menu.h"
 #include "ui/dialog_font.h"
 #include "ui/template_controls.h"
 
@@ -71,6 +72,10 @@ bool TemplateDialog::CreateFromTemplate() {
 
   if ((dialog.style & kWsSysMenu) != 0) {
     systemMenu_ = std::make_unique<SystemMenu>();
+#ifdef Q_OS_WIN
+    // Windows keeps the real window menu: what the program appends goes there as well.
+    systemMenu_->AttachNative(static_cast<std::uintptr_t>(winId()));
+#endif
     // The keys that open a window menu from the keyboard, whichever control has the focus.
     for (const QKeySequence& keys : {QKeySequence(Qt::ALT | Qt::Key_Space),
                                      QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
@@ -99,6 +104,19 @@ void TemplateDialog::ShowSystemMenu(const QPoint& globalPosition) {
 }
 
 void TemplateDialog::OnSysCommand(unsigned commandId, long) { DefaultSysCommand(commandId); }
+
+bool TemplateDialog::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+  // The program's own entries of a native window menu (commands below 0xF000) reach OnSysCommand;
+  // the window system's own commands keep its default processing.
+  unsigned command = 0;
+  long parameter = 0;
+  if (platform::ReadSystemCommand(message, command, parameter) && (command & 0xFFF0u) < 0xF000u) {
+    OnSysCommand(command, parameter);
+    *result = 0;
+    return true;
+  }
+  return QDialog::nativeEvent(eventType, message, result);
+}
 
 void TemplateDialog::DefaultSysCommand(unsigned commandId) {
   // The low four bits belong to the window system.

@@ -64,6 +64,7 @@ class TemplateDialog : public QDialog {
   void DefaultSysCommand(unsigned commandId);
 
   void contextMenuEvent(QContextMenuEvent* event) override;
+  bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
  private:
   bool CreateFromTemplate();
