@@ -9,6 +9,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/codepage_services.h"
 #include "platform/icu_converter_names.h"
@@ -105,9 +106,20 @@ int ConvertWithConventions(UConverter* converter, const In* input, int inputLeng
   if (length > static_cast<std::size_t>(INT32_MAX)) return 0;
 
   UErrorCode error = U_ZERO_ERROR;
-  const int32_t produced = convert(converter, outputCapacity > 0 ? output : nullptr,
-                                   outputCapacity, input, static_cast<int32_t>(length), &error);
-  if (error == U_BUFFER_OVERFLOW_ERROR && outputCapacity == 0) error = U_ZERO_ERROR;
+  int32_t produced = convert(converter, outputCapacity > 0 ? output : nullptr, outputCapacity,
+                             input, static_cast<int32_t>(length), &error);
+  // ICU's size query, with no output at all, can come out short: ISCII misses a byte when it
+  // writes a substitute. A caller that trusts it fails on the real conversion, so the size is
+  // measured by converting into scratch space, which gives the true count.
+  std::vector<Out> scratch;
+  for (int attempt = 0; outputCapacity == 0 && error == U_BUFFER_OVERFLOW_ERROR && attempt < 4;
+       ++attempt) {
+    if (produced < 0 || produced > INT32_MAX - 16) return 0;
+    scratch.resize(static_cast<std::size_t>(produced) + 16);
+    error = U_ZERO_ERROR;
+    produced = convert(converter, scratch.data(), static_cast<int32_t>(scratch.size()), input,
+                       static_cast<int32_t>(length), &error);
+  }
   if (U_FAILURE(error) || produced < 0) return 0;
   const long long total = static_cast<long long>(produced) + (countTerminator ? 1 : 0);
   if (total > INT_MAX) return 0;
