@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -208,6 +210,54 @@ TEST_F(FaultTest, AnInterruptedSettingsSaveLeavesNoTemporaryFile) {
   EXPECT_EQ(ReadFile(Output()).size(), Large().size());  // the conversion was complete
   EXPECT_TRUE(StateOf(Settings()) == settingsBefore_);
   EXPECT_EQ(ListDirectory(temp_.Path()), std::vector<std::string>{"Mirovex_Tempconf.cvt"});
+}
+
+// The real program, killed by a signal from outside while it converts a large file. The signal is
+// sent as soon as the temporary output appears, so the run is in the middle of the file.
+TEST(InterruptedProgramTest, ASignalFromOutsideLeavesNoTemporaryFile) {
+  for (const int signalNumber : {SIGINT, SIGTERM}) {
+    ScratchDirectory work;
+    ScratchDirectory temp;
+    std::string input;
+    const std::string line(1000, 'a');
+    input.reserve(std::size_t{64} << 20);
+    while (input.size() < (std::size_t{64} << 20)) input += line + "\r\n";
+    WriteFile(work.File("big.txt"), input);
+    input.clear();
+    WriteFile(work.File("big.cvt.txt"), "precious");
+    const auto before = ListDirectory(work.Path());
+
+    const pid_t child = fork();
+    if (child == 0) {
+      for (const int each : {SIGINT, SIGTERM}) signal(each, SIG_DFL);
+      setenv("TEMP", temp.Path().c_str(), 1);
+      if (chdir(work.Path().c_str()) != 0) _exit(126);
+      execl(MIROVEX_BINARY, MIROVEX_BINARY, "big.txt", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    bool started = false;
+    int status = 0;
+    for (;;) {
+      const auto names = ListDirectory(work.Path());
+      started = std::any_of(names.begin(), names.end(),
+                            [](const std::string& name) { return name.rfind(".mirovex-", 0) == 0; });
+      if (started || waitpid(child, &status, WNOHANG) == child) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (!started) {
+      GTEST_SKIP() << "the run ended before it could be interrupted";
+    }
+    kill(child, signalNumber);
+    waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+      GTEST_SKIP() << "the run ended before the signal came";
+    }
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    EXPECT_EQ(WTERMSIG(status), signalNumber);
+    EXPECT_EQ(ListDirectory(work.Path()), before);
+    EXPECT_EQ(ReadFile(work.File("big.cvt.txt")), "precious");
+    EXPECT_EQ(ListDirectory(temp.Path()), std::vector<std::string>{});
+  }
 }
 
 }  // namespace
