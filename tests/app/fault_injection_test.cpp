@@ -4,6 +4,7 @@
 // file is not rewritten, and the run ends with its exit code and one line on stderr.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -258,6 +259,35 @@ TEST(InterruptedProgramTest, ASignalFromOutsideLeavesNoTemporaryFile) {
     EXPECT_EQ(ReadFile(work.File("big.cvt.txt")), "precious");
     EXPECT_EQ(ListDirectory(temp.Path()), std::vector<std::string>{});
   }
+}
+
+// A file size limit (ulimit -f) below the output's size: reported as a write failure, not a process
+// killed by SIGXFSZ with half an output left behind.
+TEST(FileSizeLimitTest, ALimitBelowTheOutputIsAWriteFailureWithoutLeftovers) {
+  ScratchDirectory work;
+  ScratchDirectory temp;
+  WriteFile(work.File("big.txt"), LargeInput());
+  WriteFile(work.File("big.cvt.txt"), "precious");
+  const auto before = ListDirectory(work.Path());
+  const std::string errPath = temp.File("err");
+  const pid_t child = fork();
+  if (child == 0) {
+    const rlimit limit{std::size_t{1} << 20, std::size_t{1} << 20};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || chdir(work.Path().c_str()) != 0 ||
+        !freopen(errPath.c_str(), "w", stderr)) {
+      _exit(126);
+    }
+    setenv("TEMP", temp.Path().c_str(), 1);
+    execl(MIROVEX_BINARY, MIROVEX_BINARY, "big.txt", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 3);
+  EXPECT_EQ(ReadFile(errPath), "Mirovex: cannot write output file \"big.cvt.txt\": File too large\n");
+  EXPECT_EQ(ListDirectory(work.Path()), before);
+  EXPECT_EQ(ReadFile(work.File("big.cvt.txt")), "precious");
 }
 
 }  // namespace
