@@ -165,6 +165,13 @@ TEST(HostileSettingsTest, AnUnusableTemporaryDirectoryOnlyCostsTheSettings) {
          return temp.File("file");
        },
        false, "Not a directory", true},
+      {"longer than the system allows",
+       [](const ScratchDirectory& temp) {
+         std::string path = temp.Path();
+         while (path.size() <= PATH_MAX) path += "/sub/..";
+         return path;
+       },
+       false, "File name too long", true},
       {"not writable",
        [](const ScratchDirectory& temp) {
          chmod(temp.Path().c_str(), 0500);
