@@ -1,6 +1,6 @@
 # Sanitizer builds. MIROVEX_SANITIZE: AddressSanitizer (with leak checking) and
-# UndefinedBehaviorSanitizer for everything, tests included. MIROVEX_FUZZ: the same, plus libFuzzer's
-# coverage instrumentation, and the fuzz targets under fuzz/ (clang only).
+# UndefinedBehaviorSanitizer for everything, tests included. MIROVEX_FUZZ: the same, plus
+# libFuzzer's coverage instrumentation, and the fuzz targets under fuzz/ (clang only).
 option(MIROVEX_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 option(MIROVEX_FUZZ "Build the libFuzzer targets (clang; implies MIROVEX_SANITIZE)" OFF)
 

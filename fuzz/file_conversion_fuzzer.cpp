@@ -154,8 +154,7 @@ void CheckFile(std::string_view bytes, const std::vector<std::string>& lines, Co
     message = failure.what();
   }
   if (exitCode != expectedExit) std::abort();
-  if (nulLine != 0 &&
-      message.find("line " + std::to_string(nulLine) + ":") == std::string::npos) {
+  if (nulLine != 0 && message.find("line " + std::to_string(nulLine) + ":") == std::string::npos) {
     std::abort();
   }
   // Only the input and the output (new, or the earlier one untouched) are left.

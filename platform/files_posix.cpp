@@ -124,7 +124,8 @@ bool ReplacingOutputFile::Create(const std::string& path) {
   }
   // The temporary file is remembered before a signal can end the process, so it never outlives it.
   const InterruptBlock block;
-  const int fd = Faulted(FileStep::kOutputCreate) ? -1 : CreateTemporaryBeside(path, temporaryPath_);
+  const int fd =
+      Faulted(FileStep::kOutputCreate) ? -1 : CreateTemporaryBeside(path, temporaryPath_);
   if (fd < 0) {
     error_ = LastSystemError();
     return false;

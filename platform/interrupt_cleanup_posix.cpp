@@ -1,5 +1,6 @@
 // Interruption clean-up on POSIX. The handler may only use async-signal-safe calls: the path lives
-// in a static buffer, and the handler unlinks it and raises the signal again with the default action.
+// in a static buffer, and the handler unlinks it and raises the signal again with the default
+// action.
 #include <limits.h>
 #include <signal.h>
 #include <unistd.h>

@@ -12,10 +12,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <thread>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/run.h"
@@ -136,8 +136,10 @@ TEST_F(FaultTest, AFailingStepEndsTheRunWithItsCodeAndKeepsEverythingAsItWas) {
     std::string err;
     EXPECT_EQ(Run(err), c.exitCode) << c.name;
     std::string message = c.message;
-    if (const auto at = message.find("%o"); at != std::string::npos) message.replace(at, 2, Output());
-    if (const auto at = message.find("%i"); at != std::string::npos) message.replace(at, 2, Input());
+    if (const auto at = message.find("%o"); at != std::string::npos)
+      message.replace(at, 2, Output());
+    if (const auto at = message.find("%i"); at != std::string::npos)
+      message.replace(at, 2, Input());
     EXPECT_EQ(err, "Mirovex: " + message + "\n") << c.name;
     ExpectNothingChanged(c.name);
   }
@@ -146,9 +148,8 @@ TEST_F(FaultTest, AFailingStepEndsTheRunWithItsCodeAndKeepsEverythingAsItWas) {
 TEST_F(FaultTest, TheOutputDirectoryVanishingInTheMiddleIsAWriteFailure) {
   // The input lives there too; it stays readable through the open handle.
   const std::string directory = work_.Path();
-  platform::SetFileFaultHook(FailNth(FileStep::kOutputWrite, 2, 0, [&] {
-    std::filesystem::remove_all(directory);
-  }));
+  platform::SetFileFaultHook(
+      FailNth(FileStep::kOutputWrite, 2, 0, [&] { std::filesystem::remove_all(directory); }));
   std::string err;
   EXPECT_EQ(Run(err), 3);
   EXPECT_EQ(err.rfind("Mirovex: cannot write output file \"" + Output() + "\": ", 0), 0u) << err;
@@ -240,8 +241,9 @@ TEST(InterruptedProgramTest, ASignalFromOutsideLeavesNoTemporaryFile) {
     int status = 0;
     for (;;) {
       const auto names = ListDirectory(work.Path());
-      started = std::any_of(names.begin(), names.end(),
-                            [](const std::string& name) { return name.rfind(".mirovex-", 0) == 0; });
+      started = std::any_of(names.begin(), names.end(), [](const std::string& name) {
+        return name.rfind(".mirovex-", 0) == 0;
+      });
       if (started || waitpid(child, &status, WNOHANG) == child) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
@@ -285,7 +287,8 @@ TEST(FileSizeLimitTest, ALimitBelowTheOutputIsAWriteFailureWithoutLeftovers) {
   waitpid(child, &status, 0);
   ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
   EXPECT_EQ(WEXITSTATUS(status), 3);
-  EXPECT_EQ(ReadFile(errPath), "Mirovex: cannot write output file \"big.cvt.txt\": File too large\n");
+  EXPECT_EQ(ReadFile(errPath),
+            "Mirovex: cannot write output file \"big.cvt.txt\": File too large\n");
   EXPECT_EQ(ListDirectory(work.Path()), before);
   EXPECT_EQ(ReadFile(work.File("big.cvt.txt")), "precious");
 }

@@ -1,7 +1,7 @@
 // The program in a hostile environment, run as a user runs it: settings files that are not what
 // they should be, a temporary directory that is missing or unusable, odd and overlong paths, inputs
-// that are not files, outputs in the way. Nothing may hang, crash, write where it should not or lose
-// data, and every refusal is one clear line.
+// that are not files, outputs in the way. Nothing may hang, crash, write where it should not or
+// lose data, and every refusal is one clear line.
 #include <gtest/gtest.h>
 #include <limits.h>
 #include <sys/stat.h>
@@ -25,8 +25,8 @@ using testing_support::RunMirovexProgram;
 using testing_support::ScratchDirectory;
 using testing_support::WriteFile;
 
-const std::string kJapanese = "\x93\xFA\x96\x7B\r\n";    // in Shift-JIS (932)
-const std::string kAsGbk = "\xC8\xD5\xB1\xBE\r\n";       // 932 -> 936, the default pair
+const std::string kJapanese = "\x93\xFA\x96\x7B\r\n";        // in Shift-JIS (932)
+const std::string kAsGbk = "\xC8\xD5\xB1\xBE\r\n";           // 932 -> 936, the default pair
 const std::string kAsUtf8 = "\xE6\x97\xA5\xE6\x9C\xAC\r\n";  // 932 -> 65001
 // Every settings file below that must not be read holds this pair: reading it would show as UTF-8.
 const std::string kOtherPair = "932 65001";
@@ -92,7 +92,8 @@ TEST(HostileSettingsTest, ASettingsFileThatIsNotTheUsersOwnIsNeitherReadNorWritt
     const std::string elsewhereBefore = FileType(temp.File("elsewhere"));
     WriteFile(work.File("data.txt"), kJapanese);
 
-    const ProgramResult result = RunMirovexProgram({"data.txt"}, work.Path(), {{"TEMP", temp.Path()}});
+    const ProgramResult result =
+        RunMirovexProgram({"data.txt"}, work.Path(), {{"TEMP", temp.Path()}});
     EXPECT_EQ(result.exitCode, 0) << c.name;
     EXPECT_EQ(ReadFile(work.File("data.cvt.txt")), kAsGbk) << c.name << ": settings were read";
     const std::string quoted = "settings file \"" + settings + "\" ";
@@ -132,7 +133,8 @@ TEST(HostileSettingsTest, HugeOrGarbageSettingsAreReadAsFarAsTheyMakeSenseAndRep
     const std::string settings = temp.File("Mirovex_Tempconf.cvt");
     WriteFile(settings, c.contents);
     WriteFile(work.File("data.txt"), kJapanese);
-    const ProgramResult result = RunMirovexProgram({"data.txt"}, work.Path(), {{"TEMP", temp.Path()}});
+    const ProgramResult result =
+        RunMirovexProgram({"data.txt"}, work.Path(), {{"TEMP", temp.Path()}});
     if (c.expectedOutput.empty()) {
       // 4294967295 is no code page: refused, and the settings are kept for the user to mend.
       EXPECT_EQ(result.exitCode, 4) << c.name;
@@ -189,11 +191,12 @@ TEST(HostileSettingsTest, AnUnusableTemporaryDirectoryOnlyCostsTheSettings) {
     const std::string tempValue = c.make(temp);
     const auto tempBefore = ListDirectory(temp.Path());
     WriteFile(work.File("data.txt"), kJapanese);
-    const ProgramResult result = RunMirovexProgram({"data.txt"}, work.Path(), {{"TEMP", tempValue}});
+    const ProgramResult result =
+        RunMirovexProgram({"data.txt"}, work.Path(), {{"TEMP", tempValue}});
     EXPECT_EQ(result.exitCode, 0) << c.name;
     EXPECT_EQ(ReadFile(work.File("data.cvt.txt")), kAsGbk) << c.name;
-    const std::string quoted = "Mirovex: warning: settings file \"" + tempValue +
-                               "/Mirovex_Tempconf.cvt\" ";
+    const std::string quoted =
+        "Mirovex: warning: settings file \"" + tempValue + "/Mirovex_Tempconf.cvt\" ";
     EXPECT_EQ(result.err, (c.unreadable ? quoted + "not read: " + c.reason + "\n" : "") + quoted +
                               "not written: " + c.reason + "\n")
         << c.name;
@@ -223,8 +226,8 @@ TEST(HostilePathTest, OddNamesConvertBesideTheInput) {
     EXPECT_EQ(result.exitCode, 0) << c.name << ": " << result.err;
     EXPECT_EQ(result.out + result.err, "") << c.name;
     EXPECT_EQ(ReadFile(work.File(c.output)), kAsGbk) << c.name;
-    EXPECT_EQ(ListDirectory(work.Path()), (std::vector<std::string>{
-                                              std::min(c.input, c.output), std::max(c.input, c.output)}))
+    EXPECT_EQ(ListDirectory(work.Path()),
+              (std::vector<std::string>{std::min(c.input, c.output), std::max(c.input, c.output)}))
         << c.name;
   }
 }
@@ -288,7 +291,8 @@ TEST(HostilePathTest, AnOutputThatIsALinkIsReplacedAndItsTargetLeftAlone) {
     WriteFile(work.File("data.txt"), kJapanese);
     if (!dangling) WriteFile(work.File("victim"), "someone else's file");
     ASSERT_EQ(symlink(work.File("victim").c_str(), work.File("data.cvt.txt").c_str()), 0);
-    const ProgramResult result = RunMirovexProgram({"data.txt"}, work.Path(), {{"TEMP", temp.Path()}});
+    const ProgramResult result =
+        RunMirovexProgram({"data.txt"}, work.Path(), {{"TEMP", temp.Path()}});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(FileType(work.File("data.cvt.txt")), "file");
     EXPECT_EQ(ReadFile(work.File("data.cvt.txt")), kAsGbk);

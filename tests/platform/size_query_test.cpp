@@ -51,7 +51,8 @@ TEST(SizeQueryTest, DecodingNeedsExactlyTheSizeReported) {
       const int encodedSize =
           platform::EncodeFromUtf16(entry.nCodePage, text.data(), static_cast<int>(text.size()),
                                     encoded.data(), static_cast<int>(encoded.size()));
-      std::string bytes(encoded.data(), static_cast<std::size_t>(encodedSize > 0 ? encodedSize : 0));
+      std::string bytes(encoded.data(),
+                        static_cast<std::size_t>(encodedSize > 0 ? encodedSize : 0));
       for (int value = 1; value < 256; ++value) bytes += static_cast<char>(value);
       const int count = static_cast<int>(bytes.size());
       const int size = platform::DecodeToUtf16(entry.nCodePage, bytes.data(), count, nullptr, 0);

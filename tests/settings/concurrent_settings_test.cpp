@@ -48,7 +48,8 @@ TEST(ConcurrentSettingsTest, SimultaneousSavesAlwaysLeaveOneCompletePair) {
   std::vector<std::thread> writers;
   for (const auto& [source, target] : pairs) {
     writers.emplace_back([&path, source = source, target = target] {
-      for (int round = 0; round < 300; ++round) SaveSettings(path, source, target, kFormatAfterCancel);
+      for (int round = 0; round < 300; ++round)
+        SaveSettings(path, source, target, kFormatAfterCancel);
     });
   }
   for (std::thread& writer : writers) writer.join();
