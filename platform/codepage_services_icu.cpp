@@ -35,6 +35,25 @@ long long IcuResult(int32_t produced, UErrorCode error) {
   return U_FAILURE(error) ? -1 : produced;
 }
 
+// Runs one ICU conversion, `run(output, capacity, error)`. ICU's size query, with no output at
+// all, can come out short: ISCII misses a byte when it writes a substitute, and a caller that
+// trusts it fails on the real conversion. So the size is measured by converting into scratch
+// space, which gives the true count.
+template <typename Out, typename Run>
+long long RunIcu(Out* output, int capacity, Run run) {
+  UErrorCode error = U_ZERO_ERROR;
+  int32_t produced = run(output, capacity, &error);
+  std::vector<Out> scratch;
+  for (int attempt = 0; capacity == 0 && error == U_BUFFER_OVERFLOW_ERROR && attempt < 4;
+       ++attempt) {
+    if (produced < 0 || produced > INT32_MAX - 16) return -1;
+    scratch.resize(static_cast<std::size_t>(produced) + 16);
+    error = U_ZERO_ERROR;
+    produced = run(scratch.data(), static_cast<int32_t>(scratch.size()), &error);
+  }
+  return IcuResult(produced, error);
+}
+
 }  // namespace
 
 // A page with a table goes to the table engine, whatever ICU has for it; ICU serves the rest.
@@ -53,10 +72,9 @@ int DecodeToUtf16(std::uint32_t codePage, const char* bytes, int byteCount, char
   return ConvertWithConventions(
       bytes, byteCount, units, unitCapacity,
       [converter](const char* in, std::size_t length, char16_t* out, int capacity) {
-        UErrorCode error = U_ZERO_ERROR;
-        const int32_t produced = ucnv_toUChars(converter, out, capacity, in,
-                                               static_cast<int32_t>(length), &error);
-        return IcuResult(produced, error);
+        return RunIcu(out, capacity, [&](char16_t* target, int32_t room, UErrorCode* error) {
+          return ucnv_toUChars(converter, target, room, in, static_cast<int32_t>(length), error);
+        });
       });
 }
 
@@ -75,10 +93,9 @@ int EncodeFromUtf16(std::uint32_t codePage, const char16_t* units, int unitCount
   return ConvertWithConventions(
       units, unitCount, bytes, byteCapacity,
       [converter](const char16_t* in, std::size_t length, char* out, int capacity) {
-        UErrorCode error = U_ZERO_ERROR;
-        const int32_t produced = ucnv_fromUChars(converter, out, capacity, in,
-                                                 static_cast<int32_t>(length), &error);
-        return IcuResult(produced, error);
+        return RunIcu(out, capacity, [&](char* target, int32_t room, UErrorCode* error) {
+          return ucnv_fromUChars(converter, target, room, in, static_cast<int32_t>(length), error);
+        });
       });
 }
 

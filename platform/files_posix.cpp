@@ -7,12 +7,21 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/file_faults.h"
 #include "platform/files.h"
+#include "platform/interrupt_cleanup.h"
 
 namespace platform {
 namespace {
 
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
+
+// True when a test's fault hook fails the step; errno then holds its error.
+bool Faulted(FileStep step) {
+  const int error = FileFaultFor(step);
+  if (error != 0) errno = error;
+  return error != 0;
+}
 
 std::string DirectoryOf(const std::string& path) {
   const auto slash = path.find_last_of('/');
@@ -86,6 +95,10 @@ bool InputFile::Open(const std::string& path) {
 }
 
 std::ptrdiff_t InputFile::Read(char* buffer, std::size_t capacity) {
+  if (Faulted(FileStep::kInputRead)) {
+    error_ = LastSystemError();
+    return -1;
+  }
   for (;;) {
     const ssize_t count = read(Fd(handle_), buffer, capacity);
     if (count >= 0) return count;
@@ -109,11 +122,15 @@ bool ReplacingOutputFile::Create(const std::string& path) {
     error_ = FileKind(status.st_mode);
     return false;
   }
-  const int fd = CreateTemporaryBeside(path, temporaryPath_);
+  // The temporary file is remembered before a signal can end the process, so it never outlives it.
+  const InterruptBlock block;
+  const int fd =
+      Faulted(FileStep::kOutputCreate) ? -1 : CreateTemporaryBeside(path, temporaryPath_);
   if (fd < 0) {
     error_ = LastSystemError();
     return false;
   }
+  RemoveOnInterrupt(temporaryPath_);
   handle_ = fd;
   path_ = path;
   return true;
@@ -124,7 +141,7 @@ bool ReplacingOutputFile::Write(const char* data, std::size_t size) {
     error_ = "not open";
     return false;
   }
-  if (!WriteAll(Fd(handle_), data, size)) {
+  if (Faulted(FileStep::kOutputWrite) || !WriteAll(Fd(handle_), data, size)) {
     error_ = LastSystemError();
     return false;
   }
@@ -142,7 +159,7 @@ bool ReplacingOutputFile::Commit() {
   const mode_t mode = replacing ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask());
   // Before an existing file is replaced, the new one must be on disk, or a crash right after
   // the rename could leave neither. A new file puts nothing at risk and is not waited for.
-  if (fchmod(fd, mode) != 0 || (replacing && fsync(fd) != 0)) {
+  if (Faulted(FileStep::kOutputCommit) || fchmod(fd, mode) != 0 || (replacing && fsync(fd) != 0)) {
     error_ = LastSystemError();
     Abandon();
     return false;
@@ -151,9 +168,11 @@ bool ReplacingOutputFile::Commit() {
   if (close(fd) != 0 || rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
     error_ = LastSystemError();
     unlink(temporaryPath_.c_str());
+    ForgetOnInterrupt();
     temporaryPath_.clear();
     return false;
   }
+  ForgetOnInterrupt();
   temporaryPath_.clear();
   return true;
 }
@@ -161,7 +180,10 @@ bool ReplacingOutputFile::Commit() {
 void ReplacingOutputFile::Abandon() {
   if (handle_ >= 0) close(Fd(handle_));
   handle_ = -1;
-  if (!temporaryPath_.empty()) unlink(temporaryPath_.c_str());
+  if (!temporaryPath_.empty()) {
+    unlink(temporaryPath_.c_str());
+    ForgetOnInterrupt();
+  }
   temporaryPath_.clear();
 }
 
@@ -212,13 +234,21 @@ std::string WritePrivateFile(const std::string& path, std::string_view contents)
     if (status.st_uid != geteuid()) return "belongs to another user";
   }
   std::string temporaryPath;
-  const int fd = CreateTemporaryBeside(path, temporaryPath);  // mode 0600
+  int fd = -1;
+  {
+    const InterruptBlock block;
+    fd = CreateTemporaryBeside(path, temporaryPath);  // mode 0600
+    if (fd >= 0) RemoveOnInterrupt(temporaryPath);
+  }
   if (fd < 0) return LastSystemError();
   std::string error;
-  if (!WriteAll(fd, contents.data(), contents.size())) error = LastSystemError();
+  if (Faulted(FileStep::kPrivateFileWrite) || !WriteAll(fd, contents.data(), contents.size())) {
+    error = LastSystemError();
+  }
   if (close(fd) != 0 && error.empty()) error = LastSystemError();
   if (error.empty() && rename(temporaryPath.c_str(), path.c_str()) != 0) error = LastSystemError();
   if (!error.empty()) unlink(temporaryPath.c_str());
+  ForgetOnInterrupt();
   return error;
 }
 

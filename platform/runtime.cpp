@@ -3,6 +3,7 @@
 #include <clocale>
 
 #ifndef _WIN32
+#include <signal.h>
 #include <unicode/ucnv.h>
 #include <unicode/uclean.h>
 #endif
@@ -15,6 +16,9 @@ bool InitializeRuntime() {
 #ifdef _WIN32
   return true;
 #else
+  // Past a file size limit (ulimit -f) a write then fails with EFBIG and the run reports it like a
+  // full disk, instead of SIGXFSZ ending the process and leaving a partial temporary file.
+  signal(SIGXFSZ, SIG_IGN);
   UErrorCode error = U_ZERO_ERROR;
   u_init(&error);
   if (U_FAILURE(error)) return false;

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps imagemagick fonts-dejavu-core xdotool
   xz-utils time
+  clang libclang-rt-14-dev
 )
 missing=()
 for package in "${packages[@]}"; do
