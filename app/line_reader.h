@@ -45,7 +45,6 @@ class LineReader {
   std::vector<char> buffer_;
   std::size_t position_ = 0;
   std::size_t end_ = 0;
-  std::size_t endOfText_ = 0;  // where a Ctrl-Z stands in the buffer, or end_
   bool sawEndOfText_ = false;
   bool atEnd_ = false;       // no more bytes will come
   bool failed_ = false;
