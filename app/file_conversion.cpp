@@ -64,22 +64,26 @@ void ConvertFile(const std::string& inputPath, const std::string& outputPath, Co
   };
 
   try {
+    // Every piece of every line through one converter, called directly (not through the base)
+    // since this loop runs once per line.
+    const auto convertAll = [&](auto& converter) {
+      std::string_view piece;
+      bool endsLine = false;
+      for (;;) {
+        const LineReader::Result result = reader.ReadPiece(piece, endsLine);
+        if (result == LineReader::Result::kEnd) break;
+        if (result == LineReader::Result::kError) throw readFailure();
+        if (reader.MayHoldNul()) refuseNul(piece, reader.LinesRead() + (endsLine ? 0 : 1));
+        if (!converter.Convert(piece, endsLine)) throw writeFailure();
+      }
+    };
     // Character by character where the pair allows it; else line by line through the services.
-    std::unique_ptr<CharacterTable> table = CharacterTable::Create(source, target);
-    std::unique_ptr<PieceConverter> converter;
-    if (table) {
-      converter = std::make_unique<TablePieceConverter>(*table, source, target, writer);
+    if (std::unique_ptr<CharacterTable> table = CharacterTable::Create(source, target)) {
+      TablePieceConverter converter(*table, source, target, writer);
+      convertAll(converter);
     } else {
-      converter = std::make_unique<TextPieceConverter>(source, target, writer);
-    }
-    std::string_view piece;
-    bool endsLine = false;
-    for (;;) {
-      const LineReader::Result result = reader.ReadPiece(piece, endsLine);
-      if (result == LineReader::Result::kEnd) break;
-      if (result == LineReader::Result::kError) throw readFailure();
-      if (reader.MayHoldNul()) refuseNul(piece, reader.LinesRead() + (endsLine ? 0 : 1));
-      if (!converter->Convert(piece, endsLine)) throw writeFailure();
+      TextPieceConverter converter(source, target, writer);
+      convertAll(converter);
     }
   } catch (const std::bad_alloc&) {
     throw RunFailure(kExitInputFailed,

@@ -3,7 +3,6 @@
 #include <cstring>
 
 namespace {
-constexpr char kLineFeed = '\n';
 constexpr char kCarriageReturn = '\r';
 constexpr char kEndOfText = '\x1A';  // Ctrl-Z
 }  // namespace
@@ -41,24 +40,14 @@ bool LineReader::Refill() {
   return true;
 }
 
-LineReader::Result LineReader::Piece(std::string_view& piece, bool& endsLine, std::size_t from,
-                                     std::size_t to, std::size_t next, bool ends) {
-  piece = std::string_view(buffer_.data() + from, to - from);
-  endsLine = ends;
-  position_ = next;
-  midLine_ = !ends;
-  if (ends) ++linesRead_;
-  return Result::kLine;
-}
-
-LineReader::Result LineReader::ReadPiece(std::string_view& piece, bool& endsLine) {
+// The line runs past the bytes read so far: read more, or hand out what there is.
+LineReader::Result LineReader::ReadPieceAcrossReads(std::string_view& piece, bool& endsLine) {
   for (;;) {
     if (failed_) return Result::kError;
-    const char* begin = buffer_.data() + position_;
     const std::size_t available = end_ - position_;
-    const void* lineFeed = std::memchr(begin, kLineFeed, available);
+    const char* lineFeed = FindLineFeed(buffer_.data() + position_, buffer_.data() + end_);
     if (lineFeed != nullptr) {
-      const auto stop = static_cast<std::size_t>(static_cast<const char*>(lineFeed) - buffer_.data());
+      const auto stop = static_cast<std::size_t>(lineFeed - buffer_.data());
       // A CR right before the LF belongs to the line end.
       const bool crlf = stop > position_ && buffer_[stop - 1] == kCarriageReturn;
       return Piece(piece, endsLine, position_, crlf ? stop - 1 : stop, stop + 1, true);

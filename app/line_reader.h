@@ -3,8 +3,10 @@
 // final LF does not begin another line. The conversion and the dialog's sample both read this way.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -28,7 +30,16 @@ class LineReader {
   // The next piece of a line, without its line end: a whole line, or, for a line longer than
   // the buffer, one buffer's worth of it at a time. `endsLine` tells whether the piece is the
   // last of its line. Memory stays bounded by the buffer, whatever the length of the line.
-  Result ReadPiece(std::string_view& piece, bool& endsLine);
+  Result ReadPiece(std::string_view& piece, bool& endsLine) {
+    // Most lines lie whole in the buffer: they are handed out here, without a call.
+    const char* begin = buffer_.data() + position_;
+    const char* lineFeed = FindLineFeed(begin, buffer_.data() + end_);
+    if (lineFeed == nullptr) return ReadPieceAcrossReads(piece, endsLine);
+    const auto stop = static_cast<std::size_t>(lineFeed - buffer_.data());
+    // A CR right before the LF belongs to the line end.
+    const bool crlf = stop > position_ && buffer_[stop - 1] == '\r';
+    return Piece(piece, endsLine, position_, crlf ? stop - 1 : stop, stop + 1, true);
+  }
 
   // True when the bytes read so far may hold a NUL; until then no piece needs a search for one.
   bool MayHoldNul() const { return mayHoldNul_; }
@@ -37,9 +48,35 @@ class LineReader {
   std::uint64_t LinesRead() const { return linesRead_; }
 
  private:
+  // The first LF in [begin, end), or nullptr. Short lines, the common case, are searched eight
+  // bytes at a time right here; the rest of a longer line by the library's memchr.
+  static const char* FindLineFeed(const char* begin, const char* end) {
+    if constexpr (std::endian::native == std::endian::little) {
+      constexpr std::uint64_t kLineFeeds = 0x0A0A0A0A0A0A0A0Aull;
+      constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+      for (int word = 0; word < 2 && end - begin >= 8; ++word, begin += 8) {
+        std::uint64_t bytes;
+        std::memcpy(&bytes, begin, sizeof bytes);
+        const std::uint64_t x = bytes ^ kLineFeeds;  // a zero byte where an LF stands
+        const std::uint64_t zeros = ~(((x & kLow7) + kLow7) | x | kLow7);
+        if (zeros != 0) return begin + std::countr_zero(zeros) / 8;
+      }
+    }
+    return static_cast<const char*>(
+        std::memchr(begin, '\n', static_cast<std::size_t>(end - begin)));
+  }
+
+  Result ReadPieceAcrossReads(std::string_view& piece, bool& endsLine);
   bool Refill();
   Result Piece(std::string_view& piece, bool& endsLine, std::size_t from, std::size_t to,
-               std::size_t next, bool ends);
+               std::size_t next, bool ends) {
+    piece = std::string_view(buffer_.data() + from, to - from);
+    endsLine = ends;
+    position_ = next;
+    midLine_ = !ends;
+    if (ends) ++linesRead_;
+    return Result::kLine;
+  }
 
   ReadFunction read_;
   std::vector<char> buffer_;

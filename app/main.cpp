@@ -1,5 +1,7 @@
 // Mirovex: converts a text file from one code page to another, line by line.
+#include "app/dialog_from_module.h"
 #include "app/run.h"
-#include "ui/dialog_step.h"
 
-int main(int argc, char** argv) { return RunMirovex(argc, argv, ShowConfigurationDialog); }
+int main(int argc, char** argv) {
+  return RunMirovex(argc, argv, ShowConfigurationDialogFromModule);
+}

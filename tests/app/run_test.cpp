@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,25 @@ TEST_F(ProgramTest, DialogThatCannotBeShownSavesThePairAsLoadedAndConvertsNothin
   EXPECT_NE(result.err.find("configuration dialog"), std::string::npos) << result.err;
   EXPECT_EQ(ReadFile(Settings()), "1252 65001");
   EXPECT_EQ(ListDirectory(work_.Path()), std::vector<std::string>{"data.txt"});
+}
+
+TEST_F(ProgramTest, AProgramWithoutItsDialogModuleStillConvertsAndSaysWhyThereIsNoDialog) {
+  ScratchDirectory alone;
+  const std::string program = alone.File("Mirovex");
+  std::filesystem::copy_file(MIROVEX_BINARY, program);
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  WriteFile(Work("data.txt"), kJapanese);
+  const std::map<std::string, std::string> environment{{"TEMP", temp_.Path()}};
+
+  const ProgramResult dialogRun = testing_support::RunProgramAt(program, {"-C", "data.txt"},
+                                                                work_.Path(), environment);
+  EXPECT_EQ(dialogRun.exitCode, 5);
+  EXPECT_NE(dialogRun.err.find("dialog module"), std::string::npos) << dialogRun.err;
+  EXPECT_EQ(ListDirectory(work_.Path()), std::vector<std::string>{"data.txt"});
+
+  EXPECT_EQ(testing_support::RunProgramAt(program, {"data.txt"}, work_.Path(), environment).exitCode,
+            0);
+  EXPECT_EQ(ReadFile(Work("data.cvt.txt")), kChinese);
 }
 
 TEST_F(ProgramTest, FailuresGiveTheirExitCodeAMessageAndKeepFilesAsTheyWere) {

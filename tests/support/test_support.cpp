@@ -67,6 +67,12 @@ std::vector<std::string> ListDirectory(const std::string& path) {
 ProgramResult RunMirovexProgram(const std::vector<std::string>& arguments,
                                 const std::string& workingDirectory,
                                 const std::map<std::string, std::string>& environment) {
+  return RunProgramAt(MIROVEX_BINARY, arguments, workingDirectory, environment);
+}
+
+ProgramResult RunProgramAt(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& workingDirectory,
+                           const std::map<std::string, std::string>& environment) {
   ScratchDirectory capture;
   const std::string outPath = capture.File("out");
   const std::string errPath = capture.File("err");
@@ -90,7 +96,7 @@ ProgramResult RunMirovexProgram(const std::vector<std::string>& arguments,
   for (auto& text : envStrings) envp.push_back(text.data());
   envp.push_back(nullptr);
 
-  std::vector<std::string> argStrings{MIROVEX_BINARY};
+  std::vector<std::string> argStrings{program};
   argStrings.insert(argStrings.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (auto& text : argStrings) argv.push_back(text.data());

@@ -41,6 +41,11 @@ ProgramResult RunMirovexProgram(const std::vector<std::string>& arguments,
                                 const std::string& workingDirectory,
                                 const std::map<std::string, std::string>& environment = {});
 
+// The same with another copy of the program.
+ProgramResult RunProgramAt(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& workingDirectory,
+                           const std::map<std::string, std::string>& environment = {});
+
 std::string TestDataPath(const std::string& name);
 
 }  // namespace testing_support
