@@ -10,7 +10,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "app/byte_buffer.h"
 
 class LineReader {
  public:
@@ -79,7 +80,7 @@ class LineReader {
   }
 
   ReadFunction read_;
-  std::vector<char> buffer_;
+  ByteBuffer buffer_;
   std::size_t position_ = 0;
   std::size_t end_ = 0;
   bool sawEndOfText_ = false;

@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <functional>
 #include <string_view>
-#include <vector>
+
+#include "app/byte_buffer.h"
 
 class LineWriter {
  public:
@@ -46,6 +47,6 @@ class LineWriter {
 
  private:
   WriteFunction write_;
-  std::vector<char> buffer_;
+  ByteBuffer buffer_;
   std::size_t used_ = 0;
 };

@@ -27,8 +27,6 @@ CharacterTable::CharacterTable(CodePage source, CodePage target, platform::CodeP
     keepsAscii_ = byte == '\n' || (!sourceLayout_.isLeadByte[byte] &&
                                    bytes_[byte] == (byte | (Entry{1} << kLengthShift)));
   }
-  if (sourceLayout_.shape == CodePageShape::kDoubleByte) pairs_.assign(65536, kUnknown);
-  if (sourceLayout_.shape == CodePageShape::kUtf8) codePoints_.assign(65536, kUnknown);
 }
 
 CharacterTable::Entry CharacterTable::Compute(const char* text, std::size_t length,

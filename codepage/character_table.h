@@ -4,6 +4,8 @@
 // its own (single-byte, lead + trail, UTF-8) and whose target encodes each character on its own.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -39,7 +41,7 @@ class CharacterTable {
   Entry Byte(unsigned char byte) const { return bytes_[byte]; }
   // A lead byte with its trail.
   Entry Pair(unsigned char lead, unsigned char trail) {
-    Entry& entry = pairs_[static_cast<std::size_t>(lead) << 8 | trail];
+    Entry& entry = Row(pairRows_, lead)[trail];
     if (entry == kUnknown) {
       const char text[2] = {static_cast<char>(lead), static_cast<char>(trail)};
       entry = Compute(text, 2);
@@ -50,7 +52,7 @@ class CharacterTable {
   Entry CodePointOf(std::uint32_t codePoint, const char* sequence, std::size_t length) {
     // Characters beyond the BMP are rare: converted each time, not kept.
     if (codePoint >= 0x10000) return Compute(sequence, length, true);
-    Entry& entry = codePoints_[codePoint];
+    Entry& entry = Row(codePointRows_, codePoint >> 8)[codePoint & 0xFF];
     if (entry == kUnknown) entry = Compute(sequence, length);
     return entry;
   }
@@ -63,13 +65,24 @@ class CharacterTable {
   CharacterTable(CodePage source, CodePage target, platform::CodePageLayout layout);
   Entry Compute(const char* text, std::size_t length, bool transient = false);
 
+  // Rows of 256 entries, made when first needed: a text touches few of them.
+  using Rows = std::array<std::unique_ptr<Entry[]>, 256>;
+  static Entry* Row(Rows& rows, std::size_t index) {
+    std::unique_ptr<Entry[]>& row = rows[index];
+    if (!row) {
+      row.reset(new Entry[256]);
+      std::fill(row.get(), row.get() + 256, kUnknown);
+    }
+    return row.get();
+  }
+
   CodePage source_;
   CodePage target_;
   platform::CodePageLayout sourceLayout_;
   bool keepsAscii_ = false;
   std::vector<Entry> bytes_;
-  std::vector<Entry> pairs_;       // for lead + trail sources
-  std::vector<Entry> codePoints_;  // for UTF-8 sources, the BMP
+  Rows pairRows_;       // for lead + trail sources, by lead byte
+  Rows codePointRows_;  // for UTF-8 sources, the BMP by high byte
   std::string pool_;               // [length byte][bytes] for results longer than three bytes
   std::string transientPool_;      // the same for the last transient entry
 };
