@@ -3,6 +3,7 @@
 // final LF does not begin another line. The conversion and the dialog's sample both read this way.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -45,6 +46,20 @@ class LineReader {
   // True when the bytes read so far may hold a NUL; until then no piece needs a search for one.
   bool MayHoldNul() const { return mayHoldNul_; }
 
+  // All the whole lines that the buffer holds right now, line ends included, when the reader
+  // stands at the start of a line; false (and nothing taken) when there is none. The caller
+  // applies the line rules itself. Lines read this way are counted like the others.
+  bool ReadWholeLines(std::string_view& lines) {
+    if (midLine_ || position_ == end_) return false;
+    const char* begin = buffer_.data() + position_;
+    const char* last = LastLineFeed(begin, buffer_.data() + end_);
+    if (last == nullptr) return false;
+    lines = std::string_view(begin, static_cast<std::size_t>(last + 1 - begin));
+    position_ += lines.size();
+    linesRead_ += static_cast<std::uint64_t>(std::count(lines.begin(), lines.end(), '\n'));
+    return true;
+  }
+
   // Number of lines finished so far (the current line, once its last piece has been returned).
   std::uint64_t LinesRead() const { return linesRead_; }
 
@@ -65,6 +80,17 @@ class LineReader {
     }
     return static_cast<const char*>(
         std::memchr(begin, '\n', static_cast<std::size_t>(end - begin)));
+  }
+
+  static const char* LastLineFeed(const char* begin, const char* end) {
+#ifdef __GLIBC__
+    return static_cast<const char*>(memrchr(begin, '\n', static_cast<std::size_t>(end - begin)));
+#else
+    for (const char* at = end; at != begin;) {
+      if (*--at == '\n') return at;
+    }
+    return nullptr;
+#endif
   }
 
   Result ReadPieceAcrossReads(std::string_view& piece, bool& endsLine);

@@ -62,6 +62,59 @@ bool TablePieceConverter::Convert(std::string_view piece, bool endsLine) {
   return endsLine ? FinishLine() : true;
 }
 
+namespace {
+
+// The first byte in [at, end) that is not ASCII or is an LF; `end` when there is none.
+const char* FindNonAsciiOrLineFeed(const char* at, const char* end) {
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    constexpr std::uint64_t kLineFeeds = 0x0A0A0A0A0A0A0A0Aull;
+    while (end - at >= 8) {
+      std::uint64_t bytes;
+      std::memcpy(&bytes, at, sizeof bytes);
+      const std::uint64_t x = bytes ^ kLineFeeds;
+      const std::uint64_t found = (bytes & kHighBits) | ~(((x & kLow7) + kLow7) | x | kLow7);
+      if (found != 0) return at + std::countr_zero(found) / 8;
+      at += 8;
+    }
+  }
+  while (at < end && static_cast<unsigned char>(*at) < 0x80 && *at != '\n') ++at;
+  return at;
+}
+
+}  // namespace
+
+bool TablePieceConverter::ConvertWholeLines(std::string_view lines) {
+  const char* begin = lines.data();
+  const char* end = begin + lines.size();
+  const char* run = begin;  // bytes from here on go out as they are
+  const char* at = begin;
+  while (at < end) {
+    const char* found = FindNonAsciiOrLineFeed(at, end);
+    if (found == end) break;
+    if (*found == '\n') {
+      at = found + 1;
+      if (found > begin && found[-1] == '\r') continue;  // CR LF goes out as it is
+      if (!writer_.WriteRaw(run, static_cast<std::size_t>(found - run)) || !writer_.EndLine()) {
+        return false;
+      }
+      run = at;
+      continue;
+    }
+    // Not ASCII: the line's ASCII start is out already; the rest goes character by character.
+    if (!writer_.WriteRaw(run, static_cast<std::size_t>(found - run))) return false;
+    const char* lineFeed =
+        static_cast<const char*>(std::memchr(found, '\n', static_cast<std::size_t>(end - found)));
+    const char* lineEnd = lineFeed > found && lineFeed[-1] == '\r' ? lineFeed - 1 : lineFeed;
+    if (!Convert(std::string_view(found, static_cast<std::size_t>(lineEnd - found)), true)) {
+      return false;
+    }
+    at = run = lineFeed + 1;
+  }
+  return writer_.WriteRaw(run, static_cast<std::size_t>(end - run));
+}
+
 bool TablePieceConverter::FinishLine() {
   bool written = true;
   if (inTail_) {

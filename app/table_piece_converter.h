@@ -17,6 +17,13 @@ class TablePieceConverter final : public PieceConverter {
 
   bool Convert(std::string_view piece, bool endsLine) override;
 
+  // True when whole lines can be handed over at once (both pages keep ASCII as it is).
+  bool TakesWholeLines() const { return table_.KeepsAscii(); }
+  // Whole lines, each with its line end as read (LF or CR LF), the last one included. Runs of
+  // ASCII and CR LF go out as they are; a line with anything else is finished character by
+  // character from its first such byte.
+  bool ConvertWholeLines(std::string_view lines);
+
  private:
   bool ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine);
   const unsigned char* ConvertPlain(const unsigned char* at, const unsigned char* stop,

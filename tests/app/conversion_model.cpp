@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/line_reader.h"
+#include "app/line_stream.h"
 #include "codepage/transcoder.h"
 
 namespace conversion_model {
@@ -54,6 +55,27 @@ std::string ConvertByPieces(const std::string& input, std::size_t bufferSize,
   while (reader.ReadPiece(piece, endsLine) == LineReader::Result::kLine) {
     EXPECT_TRUE(converter->Convert(piece, endsLine));
   }
+  writer.Flush();
+  return output;
+}
+
+std::string ConvertByStream(const std::string& input, std::size_t bufferSize, CodePage source,
+                            CodePage target) {
+  std::size_t offset = 0;
+  LineReader reader(
+      [&](char* buffer, std::size_t capacity) {
+        const std::size_t count = std::min(capacity, input.size() - offset);
+        std::memcpy(buffer, input.data() + offset, count);
+        offset += count;
+        return static_cast<std::ptrdiff_t>(count);
+      },
+      bufferSize);
+  std::string output;
+  LineWriter writer([&](const char* data, std::size_t size) {
+    output.append(data, size);
+    return true;
+  });
+  EXPECT_EQ(ConvertStream(reader, writer, source, target).result, StreamOutcome::kDone);
   writer.Flush();
   return output;
 }

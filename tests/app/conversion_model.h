@@ -24,6 +24,11 @@ using ConverterFactory = std::function<std::unique_ptr<PieceConverter>(LineWrite
 std::string ConvertByPieces(const std::string& input, std::size_t bufferSize,
                             const ConverterFactory& makeConverter);
 
+// The input converted by ConvertStream, as the file conversion does it, through a reader with a
+// buffer of `bufferSize` bytes.
+std::string ConvertByStream(const std::string& input, std::size_t bufferSize, CodePage source,
+                            CodePage target);
+
 std::size_t Below(std::mt19937& random, std::size_t limit);
 
 // Random text that hits the awkward places: every byte value but NUL, line ends of both kinds,

@@ -18,6 +18,7 @@ namespace {
 using conversion_model::Below;
 using conversion_model::ConvertByModel;
 using conversion_model::ConvertByPieces;
+using conversion_model::ConvertByStream;
 using conversion_model::RandomText;
 
 // Every byte value once, each as a line of its own and all on one line.
@@ -57,6 +58,9 @@ TEST(TablePieceConverterTest, GivesTheBytesOfWholeLineConversion) {
                                                                                  target, writer);
                                   }),
                   expected)
+            << source << " -> " << target << ", round " << round << ", buffer " << bufferSize;
+        // The file conversion's own loop, which takes whole lines at once where it can.
+        ASSERT_EQ(ConvertByStream(input, bufferSize, source, target), expected)
             << source << " -> " << target << ", round " << round << ", buffer " << bufferSize;
       }
     }

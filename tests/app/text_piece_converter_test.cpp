@@ -14,6 +14,7 @@ namespace {
 using conversion_model::Below;
 using conversion_model::ConvertByModel;
 using conversion_model::ConvertByPieces;
+using conversion_model::ConvertByStream;
 using conversion_model::RandomText;
 
 // Lines of mixed Japanese, Chinese, Korean and ASCII text, each encoded on its own in `page`
@@ -51,6 +52,8 @@ TEST(TextPieceConverterTest, GivesTheBytesOfWholeLineConversion) {
                                                                                   writer);
                                     }),
                     expected)
+              << source << " -> " << target << ", round " << round << ", buffer " << bufferSize;
+          ASSERT_EQ(ConvertByStream(input, bufferSize, source, target), expected)
               << source << " -> " << target << ", round " << round << ", buffer " << bufferSize;
         }
       }

@@ -1,0 +1,19 @@
+// Converts everything a reader gives, line by line, into a writer: the part of the file
+// conversion that knows nothing of files.
+#pragma once
+
+#include <cstdint>
+
+#include "app/line_reader.h"
+#include "app/line_writer.h"
+#include "codepage/code_page.h"
+
+struct StreamOutcome {
+  enum Result { kDone, kReadError, kWriteError, kNulInInput };
+  Result result = kDone;
+  std::uint64_t line = 0;  // for kNulInInput: the line that holds the NUL, counted from 1
+};
+
+// Stops at the first failure; the writer is not flushed.
+StreamOutcome ConvertStream(LineReader& reader, LineWriter& writer, CodePage source,
+                            CodePage target);
