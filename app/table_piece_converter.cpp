@@ -64,23 +64,34 @@ bool TablePieceConverter::Convert(std::string_view piece, bool endsLine) {
 
 namespace {
 
-// The first byte in [at, end) that is not ASCII or is an LF; `end` when there is none.
-const char* FindNonAsciiOrLineFeed(const char* at, const char* end) {
+// The first byte in [at, end) that is not ASCII, or is an LF without a CR before it; `end`
+// when there is none. `begin` is where the lines start: a CR before `at` counts.
+const char* FindNonAsciiOrBareLineFeed(const char* begin, const char* at, const char* end) {
   if constexpr (std::endian::native == std::endian::little) {
     constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
     constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
     constexpr std::uint64_t kLineFeeds = 0x0A0A0A0A0A0A0A0Aull;
+    constexpr std::uint64_t kCarriageReturns = 0x0D0D0D0D0D0D0D0Dull;
+    const auto zeroBytes = [](std::uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); };
+    // The high bit of each byte that follows a CR, carried from one word to the next.
+    std::uint64_t afterCr = at > begin && at[-1] == '\r' ? 0x80 : 0;
     while (end - at >= 8) {
       std::uint64_t bytes;
       std::memcpy(&bytes, at, sizeof bytes);
-      const std::uint64_t x = bytes ^ kLineFeeds;
-      const std::uint64_t found = (bytes & kHighBits) | ~(((x & kLow7) + kLow7) | x | kLow7);
+      const std::uint64_t carriageReturns = zeroBytes(bytes ^ kCarriageReturns);
+      const std::uint64_t lineFeeds = zeroBytes(bytes ^ kLineFeeds);
+      const std::uint64_t found =
+          (bytes & kHighBits) | (lineFeeds & ~((carriageReturns << 8) | afterCr));
       if (found != 0) return at + std::countr_zero(found) / 8;
+      afterCr = carriageReturns >> 56;
       at += 8;
     }
   }
-  while (at < end && static_cast<unsigned char>(*at) < 0x80 && *at != '\n') ++at;
-  return at;
+  for (; at < end; ++at) {
+    if (static_cast<unsigned char>(*at) >= 0x80) return at;
+    if (*at == '\n' && (at == begin || at[-1] != '\r')) return at;
+  }
+  return end;
 }
 
 }  // namespace
@@ -91,19 +102,16 @@ bool TablePieceConverter::ConvertWholeLines(std::string_view lines) {
   const char* run = begin;  // bytes from here on go out as they are
   const char* at = begin;
   while (at < end) {
-    const char* found = FindNonAsciiOrLineFeed(at, end);
+    const char* found = FindNonAsciiOrBareLineFeed(begin, at, end);
     if (found == end) break;
+    // ASCII and CR LF up to here go out as they are.
+    if (!writer_.WriteRaw(run, static_cast<std::size_t>(found - run))) return false;
     if (*found == '\n') {
-      at = found + 1;
-      if (found > begin && found[-1] == '\r') continue;  // CR LF goes out as it is
-      if (!writer_.WriteRaw(run, static_cast<std::size_t>(found - run)) || !writer_.EndLine()) {
-        return false;
-      }
-      run = at;
+      if (!writer_.EndLine()) return false;
+      at = run = found + 1;
       continue;
     }
-    // Not ASCII: the line's ASCII start is out already; the rest goes character by character.
-    if (!writer_.WriteRaw(run, static_cast<std::size_t>(found - run))) return false;
+    // Not ASCII: the rest of the line goes character by character.
     const char* lineFeed =
         static_cast<const char*>(std::memchr(found, '\n', static_cast<std::size_t>(end - found)));
     const char* lineEnd = lineFeed > found && lineFeed[-1] == '\r' ? lineFeed - 1 : lineFeed;
