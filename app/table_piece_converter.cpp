@@ -233,8 +233,10 @@ const unsigned char* TablePieceConverter::ConvertPlain(const unsigned char* at, 
   switch (table_.SourceShape()) {
     case CodePageShape::kSingleByte:
       while (at < stop) {
-        if (keepsAscii) CopyAsciiWords(at, stop, out);
-        if (at == stop) break;
+        if (keepsAscii && *at < 0x80) {
+          CopyAsciiWords(at, stop, out);
+          if (at == stop) break;
+        }
         const Entry entry = table_.Byte(*at);
         if ((entry & CharacterTable::kSpecial) != 0) break;
         Put(out, entry);
@@ -243,26 +245,30 @@ const unsigned char* TablePieceConverter::ConvertPlain(const unsigned char* at, 
       break;
     case CodePageShape::kDoubleByte:
       while (at < stop) {
-        if (keepsAscii) CopyAsciiWords(at, stop, out);
-        if (at == stop) break;
-        Entry entry;
-        if (!table_.IsLeadByte(*at)) {
-          entry = table_.Byte(*at);
-          if ((entry & CharacterTable::kSpecial) != 0) break;
-          ++at;
-        } else {
-          if (end - at < 2) break;  // the trail is in the next piece, or the line ends here
-          entry = table_.Pair(at[0], at[1]);
+        if (keepsAscii && *at < 0x80) {
+          CopyAsciiWords(at, stop, out);
+          if (at == stop) break;
+        }
+        // One lookup tells a plain byte from a lead byte; a pair not met before is left to
+        // ConvertCarefully, which fills it in.
+        Entry entry = table_.Plain(*at);
+        if ((entry & CharacterTable::kSpecial) != 0) {
+          if (entry != CharacterTable::kLeadByte || end - at < 2) break;
+          entry = table_.PeekPair(at[0], at[1]);
           if ((entry & CharacterTable::kSpecial) != 0) break;
           at += 2;
+        } else {
+          ++at;
         }
         Put(out, entry);
       }
       break;
     case CodePageShape::kUtf8:
       while (at < stop) {
-        if (keepsAscii) CopyAsciiWords(at, stop, out);
-        if (at == stop) break;
+        if (keepsAscii && *at < 0x80) {
+          CopyAsciiWords(at, stop, out);
+          if (at == stop) break;
+        }
         Entry entry;
         int length = 1;
         if (*at < 0x80) {

@@ -21,6 +21,9 @@ CharacterTable::CharacterTable(CodePage source, CodePage target, platform::CodeP
     const char text = static_cast<char>(byte);
     if (sourceLayout_.shape != CodePageShape::kUtf8 || byte < 0x80) bytes_[byte] = Compute(&text, 1);
   }
+  for (unsigned byte = 0; byte < 256; ++byte) {
+    plainBytes_[byte] = sourceLayout_.isLeadByte[byte] ? kLeadByte : bytes_[byte];
+  }
   // LF never reaches the table: lines are split at it before they are converted.
   keepsAscii_ = true;
   for (unsigned byte = 1; byte < 0x80 && keepsAscii_; ++byte) {

@@ -25,7 +25,9 @@ class CharacterTable {
   static constexpr Entry kTruncates = 1u << 28;    // a NUL ends the text here: drop what follows
   static constexpr Entry kUnusable = 1u << 29;     // the services gave no answer: convert whole
   static constexpr Entry kTransient = 1u << 30;    // pooled until the next transient entry
-  static constexpr Entry kSpecial = kPooled | kHasLineFeed | kTruncates | kUnusable | kTransient;
+  static constexpr Entry kLeadByte = 1u << 31;     // in Plain(): a lead byte, see Pair()
+  static constexpr Entry kSpecial =
+      kPooled | kHasLineFeed | kTruncates | kUnusable | kTransient | kLeadByte;
   static constexpr Entry kUnknown = 0xFFFFFFFFu;
 
   // A table for the pair, or nullptr when the pair must be converted a whole text at a time.
@@ -39,6 +41,13 @@ class CharacterTable {
 
   // A single byte (for a lead byte: the lead byte alone at the end of a line).
   Entry Byte(unsigned char byte) const { return bytes_[byte]; }
+  // The same, but kLeadByte for a lead byte: one lookup tells both, in the hot loop.
+  Entry Plain(unsigned char byte) const { return plainBytes_[byte]; }
+  // A lead byte with its trail if it has been converted before, else kUnknown (special).
+  Entry PeekPair(unsigned char lead, unsigned char trail) const {
+    const Entry* row = pairRows_[lead].get();
+    return row != nullptr ? row[trail] : kUnknown;
+  }
   // A lead byte with its trail.
   Entry Pair(unsigned char lead, unsigned char trail) {
     Entry& entry = Row(pairRows_, lead)[trail];
@@ -81,6 +90,7 @@ class CharacterTable {
   platform::CodePageLayout sourceLayout_;
   bool keepsAscii_ = false;
   std::vector<Entry> bytes_;
+  std::array<Entry, 256> plainBytes_{};
   Rows pairRows_;       // for lead + trail sources, by lead byte
   Rows codePointRows_;  // for UTF-8 sources, the BMP by high byte
   std::string pool_;               // [length byte][bytes] for results longer than three bytes
