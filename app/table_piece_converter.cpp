@@ -229,15 +229,29 @@ inline void CopyAsciiWords(const unsigned char*& at, const unsigned char* stop, 
 const unsigned char* TablePieceConverter::ConvertPlain(const unsigned char* at, const unsigned char* stop,
                                                   const unsigned char* end, char*& result) {
   const bool keepsAscii = table_.KeepsAscii();
-  char* out = result;  // kept in a register, not written back after every character
+  // Kept in registers: the compiler cannot tell that the bytes written never change them.
+  char* out = result;
+  const Entry* const byteEntries = table_.ByteEntries();
+  const Entry* const plainEntries = table_.PlainEntries();
+  const bool writesOneByte = table_.WritesOneByte();
   switch (table_.SourceShape()) {
     case CodePageShape::kSingleByte:
+      if (writesOneByte) {
+        // Byte for byte: no output position waits on the entry before it.
+        while (at < stop) {
+          const Entry entry = byteEntries[*at];
+          if ((entry & CharacterTable::kSpecial) != 0) break;
+          *out++ = static_cast<char>(entry & 0xFF);
+          ++at;
+        }
+        break;
+      }
       while (at < stop) {
         if (keepsAscii && *at < 0x80) {
           CopyAsciiWords(at, stop, out);
           if (at == stop) break;
         }
-        const Entry entry = table_.Byte(*at);
+        const Entry entry = byteEntries[*at];
         if ((entry & CharacterTable::kSpecial) != 0) break;
         Put(out, entry);
         ++at;
@@ -251,7 +265,7 @@ const unsigned char* TablePieceConverter::ConvertPlain(const unsigned char* at, 
         }
         // One lookup tells a plain byte from a lead byte; a pair not met before is left to
         // ConvertCarefully, which fills it in.
-        Entry entry = table_.Plain(*at);
+        Entry entry = plainEntries[*at];
         if ((entry & CharacterTable::kSpecial) != 0) {
           if (entry != CharacterTable::kLeadByte || end - at < 2) break;
           entry = table_.PeekPair(at[0], at[1]);
@@ -272,7 +286,7 @@ const unsigned char* TablePieceConverter::ConvertPlain(const unsigned char* at, 
         Entry entry;
         int length = 1;
         if (*at < 0x80) {
-          entry = table_.Byte(*at);
+          entry = byteEntries[*at];
         } else {
           std::uint32_t codePoint = 0;
           length = DecodeUtf8(at, static_cast<std::size_t>(end - at), codePoint);
@@ -281,7 +295,11 @@ const unsigned char* TablePieceConverter::ConvertPlain(const unsigned char* at, 
                                      static_cast<std::size_t>(length));
         }
         if ((entry & CharacterTable::kSpecial) != 0) break;
-        Put(out, entry);
+        if (writesOneByte) {
+          *out++ = static_cast<char>(entry & 0xFF);
+        } else {
+          Put(out, entry);
+        }
         at += length;
       }
       break;

@@ -12,11 +12,17 @@ std::unique_ptr<CharacterTable> CharacterTable::Create(CodePage source, CodePage
       !platform::IsCodePageUsable(source) || !platform::IsCodePageUsable(target)) {
     return nullptr;
   }
-  return std::unique_ptr<CharacterTable>(new CharacterTable(source, target, sourceLayout));
+  return std::unique_ptr<CharacterTable>(new CharacterTable(
+      source, target, sourceLayout, targetLayout.shape == CodePageShape::kSingleByte));
 }
 
-CharacterTable::CharacterTable(CodePage source, CodePage target, platform::CodePageLayout layout)
-    : source_(source), target_(target), sourceLayout_(layout), bytes_(256, kUnknown) {
+CharacterTable::CharacterTable(CodePage source, CodePage target, platform::CodePageLayout layout,
+                               bool writesOneByte)
+    : source_(source),
+      target_(target),
+      sourceLayout_(layout),
+      writesOneByte_(writesOneByte),
+      bytes_(256, kUnknown) {
   for (unsigned byte = 0; byte < 256; ++byte) {
     const char text = static_cast<char>(byte);
     if (sourceLayout_.shape != CodePageShape::kUtf8 || byte < 0x80) bytes_[byte] = Compute(&text, 1);
@@ -58,7 +64,8 @@ CharacterTable::Entry CharacterTable::Compute(const char* text, std::size_t leng
   if (std::find(bytes.begin(), bytes.begin() + byteCount, '\n') != bytes.begin() + byteCount) {
     flags |= kHasLineFeed;
   }
-  if (byteCount <= 3 && flags == 0) {
+  // A table that promises one byte per character keeps any other length out of its plain entries.
+  if (byteCount <= 3 && flags == 0 && (!writesOneByte_ || byteCount == 1)) {
     Entry entry = static_cast<Entry>(byteCount) << kLengthShift;
     for (int at = 0; at < byteCount; ++at) {
       entry |= static_cast<Entry>(static_cast<unsigned char>(bytes[static_cast<std::size_t>(at)]))

@@ -36,6 +36,8 @@ class CharacterTable {
   const platform::CodePageLayout& SourceLayout() const { return sourceLayout_; }
   platform::CodePageShape SourceShape() const { return sourceLayout_.shape; }
   bool IsLeadByte(unsigned char byte) const { return sourceLayout_.isLeadByte[byte]; }
+  // True when the target writes one byte per character: every plain entry is one byte long.
+  bool WritesOneByte() const { return writesOneByte_; }
   // True when every byte 01-7F but LF stands for itself in both pages.
   bool KeepsAscii() const { return keepsAscii_; }
 
@@ -43,6 +45,9 @@ class CharacterTable {
   Entry Byte(unsigned char byte) const { return bytes_[byte]; }
   // The same, but kLeadByte for a lead byte: one lookup tells both, in the hot loop.
   Entry Plain(unsigned char byte) const { return plainBytes_[byte]; }
+  // The same two as arrays of 256, for loops that keep them in registers.
+  const Entry* ByteEntries() const { return bytes_.data(); }
+  const Entry* PlainEntries() const { return plainBytes_.data(); }
   // A lead byte with its trail if it has been converted before, else kUnknown (special).
   Entry PeekPair(unsigned char lead, unsigned char trail) const {
     const Entry* row = pairRows_[lead].get();
@@ -71,7 +76,8 @@ class CharacterTable {
   std::string_view Bytes(Entry entry) const;
 
  private:
-  CharacterTable(CodePage source, CodePage target, platform::CodePageLayout layout);
+  CharacterTable(CodePage source, CodePage target, platform::CodePageLayout layout,
+                 bool writesOneByte);
   Entry Compute(const char* text, std::size_t length, bool transient = false);
 
   // Rows of 256 entries, made when first needed: a text touches few of them.
@@ -89,6 +95,7 @@ class CharacterTable {
   CodePage target_;
   platform::CodePageLayout sourceLayout_;
   bool keepsAscii_ = false;
+  bool writesOneByte_ = false;
   std::vector<Entry> bytes_;
   std::array<Entry, 256> plainBytes_{};
   Rows pairRows_;       // for lead + trail sources, by lead byte
