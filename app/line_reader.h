@@ -3,7 +3,6 @@
 // final LF does not begin another line. The conversion and the dialog's sample both read this way.
 #pragma once
 
-#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -48,7 +47,7 @@ class LineReader {
 
   // All the whole lines that the buffer holds right now, line ends included, when the reader
   // stands at the start of a line; false (and nothing taken) when there is none. The caller
-  // applies the line rules itself. Lines read this way are counted like the others.
+  // applies the line rules itself, and tells how many lines it found with CountLinesTaken.
   bool ReadWholeLines(std::string_view& lines) {
     if (midLine_ || position_ == end_) return false;
     const char* begin = buffer_.data() + position_;
@@ -56,9 +55,9 @@ class LineReader {
     if (last == nullptr) return false;
     lines = std::string_view(begin, static_cast<std::size_t>(last + 1 - begin));
     position_ += lines.size();
-    linesRead_ += static_cast<std::uint64_t>(std::count(lines.begin(), lines.end(), '\n'));
     return true;
   }
+  void CountLinesTaken(std::uint64_t lines) { linesRead_ += lines; }
 
   // Number of lines finished so far (the current line, once its last piece has been returned).
   std::uint64_t LinesRead() const { return linesRead_; }

@@ -50,7 +50,9 @@ StreamOutcome ConvertStream(LineReader& reader, LineWriter& writer, CodePage sou
       // Whole lines straight from the buffer, where the pair allows it and no NUL has been
       // seen; a line cut by the end of the buffer goes piece by piece.
       if (converter.TakesWholeLines() && !reader.MayHoldNul() && reader.ReadWholeLines(lines)) {
-        if (!converter.ConvertWholeLines(lines)) return {StreamOutcome::kWriteError, 0};
+        std::uint64_t lineCount = 0;
+        if (!converter.ConvertWholeLines(lines, lineCount)) return {StreamOutcome::kWriteError, 0};
+        reader.CountLinesTaken(lineCount);
         continue;
       }
       if (!ConvertNextPiece(reader, converter, outcome)) return outcome;

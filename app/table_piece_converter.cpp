@@ -65,8 +65,10 @@ bool TablePieceConverter::Convert(std::string_view piece, bool endsLine) {
 namespace {
 
 // The first byte in [at, end) that is not ASCII, or is an LF without a CR before it; `end`
-// when there is none. `begin` is where the lines start: a CR before `at` counts.
-const char* FindNonAsciiOrBareLineFeed(const char* begin, const char* at, const char* end) {
+// when there is none. `begin` is where the lines start: a CR before `at` counts. The LFs passed
+// over on the way (those of CR LF) are added to `lineFeeds`.
+const char* FindNonAsciiOrBareLineFeed(const char* begin, const char* at, const char* end,
+                                       std::uint64_t& lineFeeds) {
   if constexpr (std::endian::native == std::endian::little) {
     constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
     constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
@@ -79,33 +81,44 @@ const char* FindNonAsciiOrBareLineFeed(const char* begin, const char* at, const 
       std::uint64_t bytes;
       std::memcpy(&bytes, at, sizeof bytes);
       const std::uint64_t carriageReturns = zeroBytes(bytes ^ kCarriageReturns);
-      const std::uint64_t lineFeeds = zeroBytes(bytes ^ kLineFeeds);
+      const std::uint64_t lineFeedBits = zeroBytes(bytes ^ kLineFeeds);
       const std::uint64_t found =
-          (bytes & kHighBits) | (lineFeeds & ~((carriageReturns << 8) | afterCr));
-      if (found != 0) return at + std::countr_zero(found) / 8;
+          (bytes & kHighBits) | (lineFeedBits & ~((carriageReturns << 8) | afterCr));
+      if (found != 0) {
+        const int bit = std::countr_zero(found);
+        lineFeeds += static_cast<std::uint64_t>(
+            std::popcount(lineFeedBits & ((std::uint64_t{1} << bit) - 1)));
+        return at + bit / 8;
+      }
+      lineFeeds += static_cast<std::uint64_t>(std::popcount(lineFeedBits));
       afterCr = carriageReturns >> 56;
       at += 8;
     }
   }
   for (; at < end; ++at) {
     if (static_cast<unsigned char>(*at) >= 0x80) return at;
-    if (*at == '\n' && (at == begin || at[-1] != '\r')) return at;
+    if (*at == '\n') {
+      if (at == begin || at[-1] != '\r') return at;
+      ++lineFeeds;
+    }
   }
   return end;
 }
 
 }  // namespace
 
-bool TablePieceConverter::ConvertWholeLines(std::string_view lines) {
+bool TablePieceConverter::ConvertWholeLines(std::string_view lines, std::uint64_t& lineCount) {
   const char* begin = lines.data();
   const char* end = begin + lines.size();
   const char* run = begin;  // bytes from here on go out as they are
   const char* at = begin;
+  lineCount = 0;
   while (at < end) {
-    const char* found = FindNonAsciiOrBareLineFeed(begin, at, end);
+    const char* found = FindNonAsciiOrBareLineFeed(begin, at, end, lineCount);
     if (found == end) break;
     // ASCII and CR LF up to here go out as they are.
     if (!writer_.WriteRaw(run, static_cast<std::size_t>(found - run))) return false;
+    ++lineCount;  // a bare LF, or the end of the line that `found` stands in
     if (*found == '\n') {
       if (!writer_.EndLine()) return false;
       at = run = found + 1;

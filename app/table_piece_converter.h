@@ -3,6 +3,7 @@
 // the size of a piece: a character cut by the end of a piece is carried over to the next one.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,7 +23,8 @@ class TablePieceConverter final : public PieceConverter {
   // Whole lines, each with its line end as read (LF or CR LF), the last one included. Runs of
   // ASCII and CR LF go out as they are; a line with anything else is finished character by
   // character from its first such byte.
-  bool ConvertWholeLines(std::string_view lines);
+  // `lineCount` is set to the number of lines.
+  bool ConvertWholeLines(std::string_view lines, std::uint64_t& lineCount);
 
  private:
   bool ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine);

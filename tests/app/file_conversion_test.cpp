@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <string>
+#include <utility>
 
 #include "app/exit_codes.h"
 #include "app/file_conversion.h"
@@ -103,6 +104,25 @@ TEST(ConvertFileTest, FailsCleanlyAndLeavesAnExistingOutputAsItWas) {
     }
     EXPECT_EQ(ReadFile(dir.File("out.txt")), "precious\n") << c.name;
     EXPECT_EQ(ListDirectory(dir.Path()), before) << c.name << ": a file was left behind";
+  }
+}
+
+TEST(ConvertFileTest, NamesTheRightLineForANulFarIntoTheFile) {
+  // Lines taken whole from the buffer are counted too: the NUL stands beyond the first read.
+  std::string input;
+  for (int line = 0; line < 300000; ++line) input += line % 3 == 0 ? "ab\n" : "cd\xE9\r\n";
+  input += "x\0y\n"s;
+  for (const auto& [source, target] : {std::pair<CodePage, CodePage>{1252, 65001},
+                                       {932, 936}, {50220, 65001}}) {
+    ScratchDirectory dir;
+    WriteFile(dir.File("in.txt"), input);
+    try {
+      ConvertFile(dir.File("in.txt"), dir.File("out.txt"), source, target);
+      ADD_FAILURE() << source << " -> " << target << ": no failure reported";
+    } catch (const RunFailure& failure) {
+      EXPECT_NE(std::string(failure.what()).find("line 300001"), std::string::npos)
+          << source << " -> " << target << ": " << failure.what();
+    }
   }
 }
 
