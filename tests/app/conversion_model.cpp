@@ -33,22 +33,35 @@ std::string ConvertByModel(const std::string& input, CodePage source, CodePage t
   return output;
 }
 
-std::string ConvertByPieces(const std::string& input, std::size_t bufferSize,
-                            const ConverterFactory& makeConverter) {
-  std::size_t offset = 0;
-  LineReader reader(
-      [&](char* buffer, std::size_t capacity) {
+namespace {
+
+// A reader of `input` in reads of at most `bufferSize` bytes; `offset` tracks what was read.
+LineReader ReaderOf(const std::string& input, std::size_t& offset, std::size_t bufferSize) {
+  return LineReader(
+      [&input, &offset](char* buffer, std::size_t capacity) {
         const std::size_t count = std::min(capacity, input.size() - offset);
         std::memcpy(buffer, input.data() + offset, count);
         offset += count;
         return static_cast<std::ptrdiff_t>(count);
       },
       bufferSize);
-  std::string output;
-  LineWriter writer([&](const char* data, std::size_t size) {
+}
+
+LineWriter WriterInto(std::string& output) {
+  return LineWriter([&output](const char* data, std::size_t size) {
     output.append(data, size);
     return true;
   });
+}
+
+}  // namespace
+
+std::string ConvertByPieces(const std::string& input, std::size_t bufferSize,
+                            const ConverterFactory& makeConverter) {
+  std::size_t offset = 0;
+  LineReader reader = ReaderOf(input, offset, bufferSize);
+  std::string output;
+  LineWriter writer = WriterInto(output);
   std::unique_ptr<PieceConverter> converter = makeConverter(writer);
   std::string_view piece;
   bool endsLine = false;
@@ -62,19 +75,9 @@ std::string ConvertByPieces(const std::string& input, std::size_t bufferSize,
 std::string ConvertByStream(const std::string& input, std::size_t bufferSize, CodePage source,
                             CodePage target) {
   std::size_t offset = 0;
-  LineReader reader(
-      [&](char* buffer, std::size_t capacity) {
-        const std::size_t count = std::min(capacity, input.size() - offset);
-        std::memcpy(buffer, input.data() + offset, count);
-        offset += count;
-        return static_cast<std::ptrdiff_t>(count);
-      },
-      bufferSize);
+  LineReader reader = ReaderOf(input, offset, bufferSize);
   std::string output;
-  LineWriter writer([&](const char* data, std::size_t size) {
-    output.append(data, size);
-    return true;
-  });
+  LineWriter writer = WriterInto(output);
   EXPECT_EQ(ConvertStream(reader, writer, source, target).result, StreamOutcome::kDone);
   writer.Flush();
   return output;
