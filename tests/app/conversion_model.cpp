@@ -88,9 +88,12 @@ std::size_t Below(std::mt19937& random, std::size_t limit) {
 }
 
 std::string RandomText(std::mt19937& random, std::size_t size) {
-  static const char* const kPieces[] = {"\r\n", "\n", "\r", "\xE6\x97\xA5", "\xF0\x9F\x98\x80",
-                                        "\xC3\xA9", "\xE6\x97", "\x81\n", "\x82\xA0", "\xA4\x40",
-                                        "\x81", "\x1A", "\xED\xA0\x80", "abc", "\xC0\x80"};
+  // Ctrl-Z stands last: it is left out of the pieces drawn below.
+  static const char* const kPieces[] = {"\r\n",     "\n",         "\r",       "\xE6\x97\xA5",
+                                        "\xF0\x9F\x98\x80",  "\xC3\xA9",    "\xE6\x97", "\x81\n",
+                                        "\x81\r\n", "\x81\rX",     "\x82\xA0", "\xA4\x40",
+                                        "\x81",     "\xED\xA0\x80", "abc",      "\xC0\x80",
+                                        "\x1A"};
   std::string text;
   while (text.size() < size) {
     const std::size_t pick = Below(random, 10);
