@@ -223,16 +223,19 @@ inline void Put(char*& out, Entry entry) {
   out += CharacterTable::Length(entry);
 }
 
-// Copies the ASCII bytes at `at`, eight at a time, while at least eight remain before `stop`.
+// Copies the ASCII bytes at `at` as they are (the pair keeps ASCII), eight at a time while
+// eight remain before `stop`, then one by one up to the first byte that is not ASCII.
 inline void CopyAsciiWords(const unsigned char*& at, const unsigned char* stop, char*& out) {
   while (stop - at >= 8) {
     std::uint64_t word;
     std::memcpy(&word, at, sizeof word);
-    if ((word & 0x8080808080808080ull) != 0) return;
+    if ((word & 0x8080808080808080ull) != 0) break;
     std::memcpy(out, &word, sizeof word);
     at += 8;
     out += 8;
   }
+  // The last few, one by one: they stand for themselves, no table needed.
+  while (at < stop && *at < 0x80) *out++ = static_cast<char>(*at++);
 }
 
 }  // namespace
