@@ -47,6 +47,42 @@ int DecodeUtf8(const unsigned char* bytes, std::size_t available, std::uint32_t&
 
 }  // namespace
 
+namespace {
+
+// Input bytes converted between two checks for room in the writer's buffer.
+constexpr std::size_t kChunk = 1024;
+// A plain entry writes at most three bytes, stored as four.
+constexpr std::size_t kRoomPerByte = 3;
+
+// Stores a plain entry's bytes and moves past them.
+inline void Put(char*& out, Entry entry) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out, &entry, sizeof entry);
+  } else {
+    out[0] = static_cast<char>(entry & 0xFF);
+    out[1] = static_cast<char>((entry >> 8) & 0xFF);
+    out[2] = static_cast<char>((entry >> 16) & 0xFF);
+  }
+  out += CharacterTable::Length(entry);
+}
+
+// Copies the ASCII bytes at `at` as they are (the pair keeps ASCII), eight at a time while
+// eight remain before `stop`, then one by one up to the first byte that is not ASCII.
+inline void CopyAsciiWords(const unsigned char*& at, const unsigned char* stop, char*& out) {
+  while (stop - at >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    if ((word & 0x8080808080808080ull) != 0) break;
+    std::memcpy(out, &word, sizeof word);
+    at += 8;
+    out += 8;
+  }
+  // The last few, one by one: they stand for themselves, no table needed.
+  while (at < stop && *at < 0x80) *out++ = static_cast<char>(*at++);
+}
+
+}  // namespace
+
 TablePieceConverter::TablePieceConverter(CharacterTable& table, CodePage source, CodePage target,
                                LineWriter& writer)
     : table_(table), writer_(writer), rest_(source, target, writer) {}
@@ -112,6 +148,37 @@ const char* FindNonAsciiOrBareLineFeed(const char* begin, const char* at, const 
 
 }  // namespace
 
+// Where the text goes on after the character at `at`, with its plain entry, when that character
+// is a single byte or a UTF-8 sequence that the table knows and an ASCII byte follows it; nullptr
+// otherwise. Lead bytes and runs of such characters are left to the careful way.
+const char* TablePieceConverter::IsolatedCharacterAt(const char* at, const char* end,
+                                                     Entry& entry) const {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(at);
+  std::size_t length = 1;
+  switch (table_.SourceShape()) {
+    case CodePageShape::kSingleByte:
+      entry = table_.Byte(*bytes);
+      break;
+    case CodePageShape::kUtf8: {
+      std::uint32_t codePoint = 0;
+      const int sequence = DecodeUtf8(bytes, static_cast<std::size_t>(end - at), codePoint);
+      if (sequence <= 0) return nullptr;
+      length = static_cast<std::size_t>(sequence);
+      entry = table_.PeekCodePoint(codePoint);
+      break;
+    }
+    default:
+      return nullptr;
+  }
+  // Whole lines end with an LF, so a byte always follows the character.
+  const char* next = at + length;
+  if ((entry & CharacterTable::kSpecial) != 0 || next >= end ||
+      static_cast<unsigned char>(*next) >= 0x80) {
+    return nullptr;
+  }
+  return next;
+}
+
 bool TablePieceConverter::ConvertWholeLines(std::string_view lines, std::uint64_t& lineCount) {
   const char* begin = lines.data();
   const char* end = begin + lines.size();
@@ -123,16 +190,28 @@ bool TablePieceConverter::ConvertWholeLines(std::string_view lines, std::uint64_
     if (found == end) break;
     // ASCII and CR LF up to here go out as they are.
     if (!writer_.WriteRaw(run, static_cast<std::size_t>(found - run))) return false;
-    ++lineCount;  // a bare LF, or the end of the line that `found` stands in
     if (*found == '\n') {
+      ++lineCount;
       if (!writer_.EndLine()) return false;
       at = run = found + 1;
       continue;
     }
-    // Not ASCII: the rest of the line goes character by character.
+    // Not ASCII. A known character with ASCII after it goes out here and the scan goes on;
+    // otherwise the rest of the line goes character by character.
+    Entry entry = 0;
+    if (const char* next = IsolatedCharacterAt(found, end, entry)) {
+      char* room = writer_.Reserve(sizeof entry);
+      if (room == nullptr) return false;
+      char* out = room;
+      Put(out, entry);
+      writer_.Advance(static_cast<std::size_t>(out - room));
+      at = run = next;
+      continue;
+    }
     const char* lineFeed =
         static_cast<const char*>(std::memchr(found, '\n', static_cast<std::size_t>(end - found)));
     const char* lineEnd = lineFeed > found && lineFeed[-1] == '\r' ? lineFeed - 1 : lineFeed;
+    ++lineCount;
     if (!Convert(std::string_view(found, static_cast<std::size_t>(lineEnd - found)), true)) {
       return false;
     }
@@ -209,41 +288,6 @@ bool TablePieceConverter::ResumeCarried(const unsigned char*& at, const unsigned
   return StartTail(carried_, carried_ + carried);
 }
 
-namespace {
-
-// Input bytes converted between two checks for room in the writer's buffer.
-constexpr std::size_t kChunk = 1024;
-// A plain entry writes at most three bytes, stored as four.
-constexpr std::size_t kRoomPerByte = 3;
-
-// Stores a plain entry's bytes and moves past them.
-inline void Put(char*& out, Entry entry) {
-  if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(out, &entry, sizeof entry);
-  } else {
-    out[0] = static_cast<char>(entry & 0xFF);
-    out[1] = static_cast<char>((entry >> 8) & 0xFF);
-    out[2] = static_cast<char>((entry >> 16) & 0xFF);
-  }
-  out += CharacterTable::Length(entry);
-}
-
-// Copies the ASCII bytes at `at` as they are (the pair keeps ASCII), eight at a time while
-// eight remain before `stop`, then one by one up to the first byte that is not ASCII.
-inline void CopyAsciiWords(const unsigned char*& at, const unsigned char* stop, char*& out) {
-  while (stop - at >= 8) {
-    std::uint64_t word;
-    std::memcpy(&word, at, sizeof word);
-    if ((word & 0x8080808080808080ull) != 0) break;
-    std::memcpy(out, &word, sizeof word);
-    at += 8;
-    out += 8;
-  }
-  // The last few, one by one: they stand for themselves, no table needed.
-  while (at < stop && *at < 0x80) *out++ = static_cast<char>(*at++);
-}
-
-}  // namespace
 
 // The plain characters of [at, stop) go straight into the writer's buffer; the loop stops at the
 // first character that needs more care, which ConvertCarefully then takes.

@@ -27,6 +27,7 @@ class TablePieceConverter final : public PieceConverter {
   bool ConvertWholeLines(std::string_view lines, std::uint64_t& lineCount);
 
  private:
+  const char* IsolatedCharacterAt(const char* at, const char* end, CharacterTable::Entry& entry) const;
   bool ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine);
   const unsigned char* ConvertPlain(const unsigned char* at, const unsigned char* stop,
                                     const unsigned char* end, char*& out);

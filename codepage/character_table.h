@@ -62,6 +62,12 @@ class CharacterTable {
     }
     return entry;
   }
+  // A BMP code point if it has been converted before, else kUnknown (special).
+  Entry PeekCodePoint(std::uint32_t codePoint) const {
+    if (codePoint >= 0x10000) return kUnknown;
+    const Entry* row = codePointRows_[codePoint >> 8].get();
+    return row != nullptr ? row[codePoint & 0xFF] : kUnknown;
+  }
   // A UTF-8 sequence of `length` bytes whose code point is `codePoint`.
   Entry CodePointOf(std::uint32_t codePoint, const char* sequence, std::size_t length) {
     // Characters beyond the BMP are rare: converted each time, not kept.
