@@ -149,7 +149,7 @@ const char* FindNonAsciiOrBareLineFeed(const char* begin, const char* at, const 
 }  // namespace
 
 // Where the text goes on after the character at `at`, with its plain entry, when that character
-// is a single byte or a UTF-8 sequence that the table knows and an ASCII byte follows it; nullptr
+// is a single byte or a UTF-8 sequence that the table knows and ASCII follows it; nullptr
 // otherwise. Lead bytes and runs of such characters are left to the careful way.
 const char* TablePieceConverter::IsolatedCharacterAt(const char* at, const char* end,
                                                      Entry& entry) const {
@@ -170,13 +170,12 @@ const char* TablePieceConverter::IsolatedCharacterAt(const char* at, const char*
     default:
       return nullptr;
   }
-  // Whole lines end with an LF, so a byte always follows the character.
+  // Only where eight ASCII bytes follow: among denser characters the careful way is faster.
   const char* next = at + length;
-  if ((entry & CharacterTable::kSpecial) != 0 || next >= end ||
-      static_cast<unsigned char>(*next) >= 0x80) {
-    return nullptr;
-  }
-  return next;
+  if ((entry & CharacterTable::kSpecial) != 0 || end - next < 8) return nullptr;
+  std::uint64_t following;
+  std::memcpy(&following, next, sizeof following);
+  return (following & 0x8080808080808080ull) == 0 ? next : nullptr;
 }
 
 bool TablePieceConverter::ConvertWholeLines(std::string_view lines, std::uint64_t& lineCount) {
