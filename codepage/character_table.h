@@ -33,7 +33,6 @@ class CharacterTable {
   // A table for the pair, or nullptr when the pair must be converted a whole text at a time.
   static std::unique_ptr<CharacterTable> Create(CodePage source, CodePage target);
 
-  const platform::CodePageLayout& SourceLayout() const { return sourceLayout_; }
   platform::CodePageShape SourceShape() const { return sourceLayout_.shape; }
   bool IsLeadByte(unsigned char byte) const { return sourceLayout_.isLeadByte[byte]; }
   // True when the target writes one byte per character: every plain entry is one byte long.
