@@ -1,5 +1,7 @@
 #include "app/table_piece_converter.h"
 
+#include "app/ascii_copy.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -51,8 +53,12 @@ namespace {
 
 // Input bytes converted between two checks for room in the writer's buffer.
 constexpr std::size_t kChunk = 1024;
-// A plain entry writes at most three bytes, stored as four.
+// A byte of input gives at most three bytes of output.
 constexpr std::size_t kRoomPerByte = 3;
+// Room beyond that: a block of ASCII is stored whole, a plain entry as four bytes.
+constexpr std::size_t kSlack = ascii_copy::kOvershoot + 2 * sizeof(Entry);
+static_assert(kChunk <= ascii_copy::kMaxSpan);
+static_assert(kChunk * kRoomPerByte + kSlack <= LineWriter::kMaxReserve);
 
 // Stores a plain entry's bytes and moves past them.
 inline void Put(char*& out, Entry entry) {
@@ -64,21 +70,6 @@ inline void Put(char*& out, Entry entry) {
     out[2] = static_cast<char>((entry >> 16) & 0xFF);
   }
   out += CharacterTable::Length(entry);
-}
-
-// Copies the ASCII bytes at `at` as they are (the pair keeps ASCII), eight at a time while
-// eight remain before `stop`, then one by one up to the first byte that is not ASCII.
-inline void CopyAsciiWords(const unsigned char*& at, const unsigned char* stop, char*& out) {
-  while (stop - at >= 8) {
-    std::uint64_t word;
-    std::memcpy(&word, at, sizeof word);
-    if ((word & 0x8080808080808080ull) != 0) break;
-    std::memcpy(out, &word, sizeof word);
-    at += 8;
-    out += 8;
-  }
-  // The last few, one by one: they stand for themselves, no table needed.
-  while (at < stop && *at < 0x80) *out++ = static_cast<char>(*at++);
 }
 
 }  // namespace
@@ -98,125 +89,33 @@ bool TablePieceConverter::Convert(std::string_view piece, bool endsLine) {
   return endsLine ? FinishLine() : true;
 }
 
-namespace {
-
-// How many bytes of a word have their high bit set, where no other bit is: a multiplication
-// adds them up (the baseline x86-64 has no population count instruction).
-inline std::uint64_t CountMarkedBytes(std::uint64_t highBits) {
-  return ((highBits >> 7) * 0x0101010101010101ull) >> 56;
-}
-
-// The first byte in [at, end) that is not ASCII, or is an LF without a CR before it; `end`
-// when there is none. `begin` is where the lines start: a CR before `at` counts. The LFs passed
-// over on the way (those of CR LF) are added to `lineFeeds`.
-const char* FindNonAsciiOrBareLineFeed(const char* begin, const char* at, const char* end,
-                                       std::uint64_t& lineFeeds) {
-  if constexpr (std::endian::native == std::endian::little) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-    constexpr std::uint64_t kLineFeeds = 0x0A0A0A0A0A0A0A0Aull;
-    constexpr std::uint64_t kCarriageReturns = 0x0D0D0D0D0D0D0D0Dull;
-    const auto zeroBytes = [](std::uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); };
-    // The high bit of each byte that follows a CR, carried from one word to the next.
-    std::uint64_t afterCr = at > begin && at[-1] == '\r' ? 0x80 : 0;
-    while (end - at >= 8) {
-      std::uint64_t bytes;
-      std::memcpy(&bytes, at, sizeof bytes);
-      const std::uint64_t carriageReturns = zeroBytes(bytes ^ kCarriageReturns);
-      const std::uint64_t lineFeedBits = zeroBytes(bytes ^ kLineFeeds);
-      const std::uint64_t found =
-          (bytes & kHighBits) | (lineFeedBits & ~((carriageReturns << 8) | afterCr));
-      if (found != 0) {
-        const int bit = std::countr_zero(found);
-        lineFeeds += CountMarkedBytes(lineFeedBits & ((std::uint64_t{1} << bit) - 1));
-        return at + bit / 8;
-      }
-      lineFeeds += CountMarkedBytes(lineFeedBits);
-      afterCr = carriageReturns >> 56;
-      at += 8;
-    }
-  }
-  for (; at < end; ++at) {
-    if (static_cast<unsigned char>(*at) >= 0x80) return at;
-    if (*at == '\n') {
-      if (at == begin || at[-1] != '\r') return at;
-      ++lineFeeds;
-    }
-  }
-  return end;
-}
-
-}  // namespace
-
-// Where the text goes on after the character at `at`, with its plain entry, when that character
-// is a single byte or a UTF-8 sequence that the table knows and ASCII follows it; nullptr
-// otherwise. Lead bytes and runs of such characters are left to the careful way.
-const char* TablePieceConverter::IsolatedCharacterAt(const char* at, const char* end,
-                                                     Entry& entry) const {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(at);
-  std::size_t length = 1;
-  switch (table_.SourceShape()) {
-    case CodePageShape::kSingleByte:
-      entry = table_.Byte(*bytes);
-      break;
-    case CodePageShape::kUtf8: {
-      std::uint32_t codePoint = 0;
-      const int sequence = DecodeUtf8(bytes, static_cast<std::size_t>(end - at), codePoint);
-      if (sequence <= 0) return nullptr;
-      length = static_cast<std::size_t>(sequence);
-      entry = table_.PeekCodePoint(codePoint);
-      break;
-    }
-    default:
-      return nullptr;
-  }
-  // Only where eight ASCII bytes follow: among denser characters the careful way is faster.
-  const char* next = at + length;
-  if ((entry & CharacterTable::kSpecial) != 0 || end - next < 8) return nullptr;
-  std::uint64_t following;
-  std::memcpy(&following, next, sizeof following);
-  return (following & 0x8080808080808080ull) == 0 ? next : nullptr;
-}
-
 bool TablePieceConverter::ConvertWholeLines(std::string_view lines, std::uint64_t& lineCount) {
-  const char* begin = lines.data();
-  const char* end = begin + lines.size();
-  const char* run = begin;  // bytes from here on go out as they are
-  const char* at = begin;
+  const auto* begin = reinterpret_cast<const unsigned char*>(lines.data());
+  const auto* end = begin + lines.size();
+  const auto* at = begin;
   lineCount = 0;
   while (at < end) {
-    const char* found = FindNonAsciiOrBareLineFeed(begin, at, end, lineCount);
-    if (found == end) break;
-    // ASCII and CR LF up to here go out as they are.
-    if (!writer_.WriteRaw(run, static_cast<std::size_t>(found - run))) return false;
-    if (*found == '\n') {
-      ++lineCount;
-      if (!writer_.EndLine()) return false;
-      at = run = found + 1;
-      continue;
-    }
-    // Not ASCII. A known character with ASCII after it goes out here and the scan goes on;
-    // otherwise the rest of the line goes character by character.
-    Entry entry = 0;
-    if (const char* next = IsolatedCharacterAt(found, end, entry)) {
-      char* room = writer_.Reserve(sizeof entry);
-      if (room == nullptr) return false;
-      char* out = room;
-      Put(out, entry);
-      writer_.Advance(static_cast<std::size_t>(out - room));
-      at = run = next;
-      continue;
-    }
-    const char* lineFeed =
-        static_cast<const char*>(std::memchr(found, '\n', static_cast<std::size_t>(end - found)));
-    const char* lineEnd = lineFeed > found && lineFeed[-1] == '\r' ? lineFeed - 1 : lineFeed;
+    const std::size_t chunk = std::min(static_cast<std::size_t>(end - at), kChunk);
+    char* room = writer_.Reserve(chunk * kRoomPerByte + kSlack);
+    if (room == nullptr) return false;
+    char* out = room;
+    const unsigned char* stop = at + chunk;
+    at = ConvertPlain(begin, at, stop, end, out, lineCount);
+    writer_.Advance(static_cast<std::size_t>(out - room));
+    if (at >= stop) continue;
+    // A character that needs more care: the rest of its line goes the careful way.
+    const auto* lineFeed =
+        static_cast<const unsigned char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+    const auto* lineEnd = lineFeed > at && lineFeed[-1] == '\r' ? lineFeed - 1 : lineFeed;
     ++lineCount;
-    if (!Convert(std::string_view(found, static_cast<std::size_t>(lineEnd - found)), true)) {
+    if (!Convert(std::string_view(reinterpret_cast<const char*>(at),
+                                  static_cast<std::size_t>(lineEnd - at)),
+                 true)) {
       return false;
     }
-    at = run = lineFeed + 1;
+    at = lineFeed + 1;
   }
-  return writer_.WriteRaw(run, static_cast<std::size_t>(end - run));
+  return true;
 }
 
 bool TablePieceConverter::FinishLine() {
@@ -288,77 +187,166 @@ bool TablePieceConverter::ResumeCarried(const unsigned char*& at, const unsigned
 }
 
 
-// The plain characters of [at, stop) go straight into the writer's buffer; the loop stops at the
-// first character that needs more care, which ConvertCarefully then takes.
-const unsigned char* TablePieceConverter::ConvertPlain(const unsigned char* at, const unsigned char* stop,
-                                                  const unsigned char* end, char*& result) {
-  const bool keepsAscii = table_.KeepsAscii();
-  // Kept in registers: the compiler cannot tell that the bytes written never change them.
+// The plain characters from `at` on go straight into the writer's buffer, up to `stop` (the
+// last one may run past it, never past `end`). The loop stops early at the first character that
+// needs more care, which the caller then takes. Where both pages keep ASCII, an LF without a CR
+// before it becomes CR LF and the LFs are counted in `lineFeeds`; `begin` is where the text starts.
+const unsigned char* TablePieceConverter::ConvertPlain(const unsigned char* begin,
+                                                       const unsigned char* at,
+                                                       const unsigned char* stop,
+                                                       const unsigned char* end, char*& result,
+                                                       std::uint64_t& lineFeeds) {
+  // Kept in a register: the compiler cannot tell that the bytes written never change it.
   char* out = result;
+  if (!table_.KeepsAscii()) {
+    TakeCharacters<false>(begin, at, stop, end, out, lineFeeds);
+  } else if (table_.SourceShape() == CodePageShape::kDoubleByte ||
+             (table_.SourceShape() == CodePageShape::kSingleByte && table_.WritesOneByte())) {
+    // Dense text, or every byte through the table anyway: ASCII is taken in the same loop.
+    TakeCharacters<true>(begin, at, stop, end, out, lineFeeds);
+  } else {
+    // Mostly ASCII with characters here and there: ASCII goes in blocks.
+    while (at < stop) {
+      ascii_copy::CopyAscii(begin, at, stop, end, out, lineFeeds);
+      if (at >= stop || !TakeCharacters<false, true>(begin, at, stop, end, out, lineFeeds)) break;
+    }
+  }
+  result = out;
+  return at;
+}
+
+namespace {
+
+// An LF inside whole lines: CR LF, unless a CR before it is already out.
+inline void PutLineFeed(const unsigned char* begin, const unsigned char* at, char*& out,
+                        std::uint64_t& lineFeeds) {
+  if (at == begin || at[-1] != '\r') *out++ = '\r';
+  *out++ = '\n';
+  ++lineFeeds;
+}
+
+// True when the eight bytes at `at` are ASCII other than LF.
+inline bool EightPlainAscii(const unsigned char* at, std::uint64_t& word) {
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+  std::memcpy(&word, at, sizeof word);
+  const std::uint64_t x = word ^ 0x0A0A0A0A0A0A0A0Aull;
+  const std::uint64_t lineFeeds = ~(((x & kLow7) + kLow7) | x | kLow7);
+  return ((word & 0x8080808080808080ull) | lineFeeds) == 0;
+}
+
+}  // namespace
+
+// Converts characters from `at` on while they are plain, up to `stop`. With `kAsciiInline` (the
+// pair keeps ASCII) ASCII and LFs are taken here too; with `kUntilAscii` the loop ends at the
+// first ASCII byte instead. False when it stopped at a character that needs more care.
+template <bool kAsciiInline, bool kUntilAscii>
+bool TablePieceConverter::TakeCharacters(const unsigned char* begin,
+                                         const unsigned char*& position, const unsigned char* stop,
+                                         const unsigned char* end, char*& output,
+                                         std::uint64_t& lineFeeds) {
+  // Copies kept in registers while the loop runs: through the references, every byte stored
+  // could change them as far as the compiler can tell.
+  const unsigned char* at = position;
+  char* out = output;
+  const struct WriteBack {
+    const unsigned char*& at;
+    char*& out;
+    const unsigned char*& position;
+    char*& output;
+    ~WriteBack() {
+      position = at;
+      output = out;
+    }
+  } writeBack{at, out, position, output};
+  const auto more = [&] { return at < stop && !(kUntilAscii && *at < 0x80); };
   const Entry* const byteEntries = table_.ByteEntries();
-  const Entry* const plainEntries = table_.PlainEntries();
-  const bool writesOneByte = table_.WritesOneByte();
   switch (table_.SourceShape()) {
     case CodePageShape::kSingleByte:
-      if (writesOneByte) {
-        // Byte for byte: no output position waits on the entry before it.
+      if (!kUntilAscii && table_.WritesOneByte()) {
+        // Byte for byte: no output position waits on the entry before it. Four at a time with
+        // one test, and any four with a special byte one by one.
         while (at < stop) {
-          const Entry entry = byteEntries[*at];
-          if ((entry & CharacterTable::kSpecial) != 0) break;
-          *out++ = static_cast<char>(entry & 0xFF);
-          ++at;
+          for (; stop - at >= 4; at += 4, out += 4) {
+            const Entry entries[4] = {byteEntries[at[0]], byteEntries[at[1]], byteEntries[at[2]],
+                                      byteEntries[at[3]]};
+            if (((entries[0] | entries[1] | entries[2] | entries[3]) & CharacterTable::kSpecial) != 0) {
+              break;
+            }
+            for (int index = 0; index < 4; ++index) out[index] = static_cast<char>(entries[index] & 0xFF);
+          }
+          for (const unsigned char* last = std::min(at + 4, stop); at < last; ++at) {
+            const Entry entry = byteEntries[*at];
+            if ((entry & CharacterTable::kSpecial) != 0) {
+              if (!kAsciiInline || *at != '\n') return false;
+              PutLineFeed(begin, at, out, lineFeeds);
+              continue;
+            }
+            *out++ = static_cast<char>(entry & 0xFF);
+          }
         }
-        break;
+        return true;
       }
-      while (at < stop) {
-        if (keepsAscii && *at < 0x80) {
-          CopyAsciiWords(at, stop, out);
-          if (at == stop) break;
-        }
+      for (; more(); ++at) {
         const Entry entry = byteEntries[*at];
-        if ((entry & CharacterTable::kSpecial) != 0) break;
+        if ((entry & CharacterTable::kSpecial) != 0) return false;
         Put(out, entry);
-        ++at;
       }
-      break;
-    case CodePageShape::kDoubleByte:
-      while (at < stop) {
-        if (keepsAscii && *at < 0x80) {
-          CopyAsciiWords(at, stop, out);
-          if (at == stop) break;
+      return true;
+    case CodePageShape::kDoubleByte: {
+      // One lookup tells a plain byte from a lead byte.
+      const Entry* const plainEntries = table_.PlainEntries();
+      while (more()) {
+        if (kAsciiInline && *at < 0x80) {
+          // Words of ASCII between the characters: eight bytes at a time while they can be,
+          // then one by one.
+          std::uint64_t word;
+          while (at < stop && end - at >= 8 && EightPlainAscii(at, word)) {
+            std::memcpy(out, &word, sizeof word);
+            at += 8;
+            out += 8;
+          }
+          while (at < stop && *at < 0x80 && *at != '\n') *out++ = static_cast<char>(*at++);
+          if (at < stop && *at == '\n') PutLineFeed(begin, at++, out, lineFeeds);
+          continue;
         }
-        // One lookup tells a plain byte from a lead byte; a pair not met before is left to
-        // ConvertCarefully, which fills it in.
         Entry entry = plainEntries[*at];
-        if ((entry & CharacterTable::kSpecial) != 0) {
-          if (entry != CharacterTable::kLeadByte || end - at < 2) break;
+        std::size_t length = 1;
+        if (entry == CharacterTable::kLeadByte) {
+          // A lead byte at the end of the text or before a line end is left to the careful way.
+          if (end - at < 2 || at[1] == '\n' || at[1] == '\r') return false;
           entry = table_.PeekPair(at[0], at[1]);
-          if ((entry & CharacterTable::kSpecial) != 0) break;
-          at += 2;
-        } else {
-          ++at;
+          if (entry == CharacterTable::kUnknown) entry = table_.Pair(at[0], at[1]);
+          length = 2;
         }
+        if ((entry & CharacterTable::kSpecial) != 0) return false;
         Put(out, entry);
+        at += length;
       }
-      break;
-    case CodePageShape::kUtf8:
-      while (at < stop) {
-        if (keepsAscii && *at < 0x80) {
-          CopyAsciiWords(at, stop, out);
-          if (at == stop) break;
-        }
+      return true;
+    }
+    case CodePageShape::kUtf8: {
+      const bool writesOneByte = table_.WritesOneByte();
+      while (more()) {
         Entry entry;
         int length = 1;
         if (*at < 0x80) {
           entry = byteEntries[*at];
         } else {
           std::uint32_t codePoint = 0;
-          length = DecodeUtf8(at, static_cast<std::size_t>(end - at), codePoint);
-          if (length <= 0) break;
-          entry = table_.CodePointOf(codePoint, reinterpret_cast<const char*>(at),
-                                     static_cast<std::size_t>(length));
+          if (at[0] >= 0xC2 && at[0] <= 0xDF && end - at >= 2 && (at[1] & 0xC0) == 0x80) {
+            codePoint = (at[0] & 0x1Fu) << 6 | (at[1] & 0x3Fu);  // the commonest, two bytes
+            length = 2;
+          } else {
+            length = DecodeUtf8(at, static_cast<std::size_t>(end - at), codePoint);
+            if (length <= 0) return false;
+          }
+          entry = table_.PeekCodePoint(codePoint);
+          if (entry == CharacterTable::kUnknown) {
+            entry = table_.CodePointOf(codePoint, reinterpret_cast<const char*>(at),
+                                       static_cast<std::size_t>(length));
+          }
         }
-        if ((entry & CharacterTable::kSpecial) != 0) break;
+        if ((entry & CharacterTable::kSpecial) != 0) return false;
         if (writesOneByte) {
           *out++ = static_cast<char>(entry & 0xFF);
         } else {
@@ -366,30 +354,28 @@ const unsigned char* TablePieceConverter::ConvertPlain(const unsigned char* at, 
         }
         at += length;
       }
-      break;
+      return true;
+    }
     case CodePageShape::kOther:
       break;
   }
-  result = out;
-  return at;
+  return false;
 }
 
 bool TablePieceConverter::ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine) {
+  const unsigned char* begin = at;
   while (at < end) {
     if (truncated_) return true;
     if (inTail_) return StartTail(at, end);
     const std::size_t chunk = std::min(static_cast<std::size_t>(end - at), kChunk);
-    char* room = writer_.Reserve(chunk * kRoomPerByte + sizeof(Entry));
+    char* room = writer_.Reserve(chunk * kRoomPerByte + (table_.KeepsAscii() ? kSlack : sizeof(Entry)));
     if (room == nullptr) return false;
     char* out = room;
-    const unsigned char* stopped = ConvertPlain(at, at + chunk, end, out);
+    const unsigned char* stop = at + chunk;
+    std::uint64_t lineFeeds = 0;  // a piece holds none
+    at = ConvertPlain(begin, at, stop, end, out, lineFeeds);
     writer_.Advance(static_cast<std::size_t>(out - room));
-    if (stopped == at + chunk) {
-      at = stopped;
-      continue;
-    }
-    at = stopped;
-    if (!ConvertCarefully(at, end, endsLine)) return false;
+    if (at < stop && !ConvertCarefully(at, end, endsLine)) return false;
   }
   return true;
 }

@@ -21,16 +21,20 @@ class TablePieceConverter final : public PieceConverter {
   // True when whole lines can be handed over at once (both pages keep ASCII as it is).
   bool TakesWholeLines() const { return table_.KeepsAscii(); }
   // Whole lines, each with its line end as read (LF or CR LF), the last one included. Runs of
-  // ASCII and CR LF go out as they are; a line with anything else is finished character by
-  // character from its first such byte.
+  // ASCII and CR LF go out as they are, plain characters through the table; a line with a
+  // character that needs more care is finished piecewise from that character.
   // `lineCount` is set to the number of lines.
   bool ConvertWholeLines(std::string_view lines, std::uint64_t& lineCount);
 
  private:
-  const char* IsolatedCharacterAt(const char* at, const char* end, CharacterTable::Entry& entry) const;
   bool ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine);
-  const unsigned char* ConvertPlain(const unsigned char* at, const unsigned char* stop,
-                                    const unsigned char* end, char*& out);
+  const unsigned char* ConvertPlain(const unsigned char* begin, const unsigned char* at,
+                                    const unsigned char* stop, const unsigned char* end,
+                                    char*& out, std::uint64_t& lineFeeds);
+  template <bool kAsciiInline, bool kUntilAscii = false>
+  bool TakeCharacters(const unsigned char* begin, const unsigned char*& position,
+                      const unsigned char* stop, const unsigned char* end, char*& output,
+                      std::uint64_t& lineFeeds);
   bool ConvertCarefully(const unsigned char*& at, const unsigned char* end, bool endsLine);
   bool ResumeCarried(const unsigned char*& at, const unsigned char* end, bool endsLine);
   bool Emit(CharacterTable::Entry entry);

@@ -47,11 +47,14 @@ LineReader ReaderOf(const std::string& input, std::size_t& offset, std::size_t b
       bufferSize);
 }
 
-LineWriter WriterInto(std::string& output) {
-  return LineWriter([&output](const char* data, std::size_t size) {
-    output.append(data, size);
-    return true;
-  });
+LineWriter WriterInto(std::string& output,
+                      std::size_t bufferSize = LineWriter::kDefaultBufferSize) {
+  return LineWriter(
+      [&output](const char* data, std::size_t size) {
+        output.append(data, size);
+        return true;
+      },
+      bufferSize);
 }
 
 }  // namespace
@@ -73,11 +76,11 @@ std::string ConvertByPieces(const std::string& input, std::size_t bufferSize,
 }
 
 std::string ConvertByStream(const std::string& input, std::size_t bufferSize, CodePage source,
-                            CodePage target) {
+                            CodePage target, std::size_t writerBufferSize) {
   std::size_t offset = 0;
   LineReader reader = ReaderOf(input, offset, bufferSize);
   std::string output;
-  LineWriter writer = WriterInto(output);
+  LineWriter writer = WriterInto(output, writerBufferSize);
   EXPECT_EQ(ConvertStream(reader, writer, source, target).result, StreamOutcome::kDone);
   writer.Flush();
   return output;

@@ -25,9 +25,10 @@ std::string ConvertByPieces(const std::string& input, std::size_t bufferSize,
                             const ConverterFactory& makeConverter);
 
 // The input converted by ConvertStream, as the file conversion does it, through a reader with a
-// buffer of `bufferSize` bytes.
+// buffer of `bufferSize` bytes and a writer with one of `writerBufferSize`.
 std::string ConvertByStream(const std::string& input, std::size_t bufferSize, CodePage source,
-                            CodePage target);
+                            CodePage target,
+                            std::size_t writerBufferSize = LineWriter::kDefaultBufferSize);
 
 std::size_t Below(std::mt19937& random, std::size_t limit);
 

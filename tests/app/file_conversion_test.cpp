@@ -113,7 +113,7 @@ TEST(ConvertFileTest, NamesTheRightLineForANulFarIntoTheFile) {
   for (int line = 0; line < 300000; ++line) input += line % 3 == 0 ? "ab\n" : "cd\xE9\r\n";
   input += "x\0y\n"s;
   for (const auto& [source, target] : {std::pair<CodePage, CodePage>{1252, 65001},
-                                       {932, 936}, {50220, 65001}}) {
+                                       {932, 936}, {437, 850}, {65001, 1252}, {50220, 65001}}) {
     ScratchDirectory dir;
     WriteFile(dir.File("in.txt"), input);
     try {

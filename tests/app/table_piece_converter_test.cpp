@@ -83,6 +83,22 @@ TEST(TablePieceConverterTest, ALongLineConvertsInPiecesLikeAWholeLine) {
   }
 }
 
+TEST(TablePieceConverterTest, LongRunsOfAsciiAmongCharactersInWholeLines) {
+  // Runs far longer than what is converted between two checks for room in the output, into the
+  // smallest output buffer: a loop that overran its room would write past the buffer's end.
+  std::string input;
+  for (std::size_t run : {1u, 7u, 8u, 15u, 16u, 17u, 1023u, 1024u, 1025u, 5000u, 20000u}) {
+    input += std::string(run, 'a') + "\xE9\x81\x81" + std::string(run, 'b') + "\r\n";
+    input += std::string(run, '\n') + "\xE9" + std::string(run, 'c') + "\n\r\n";
+  }
+  for (const auto& [source, target] : {std::pair<CodePage, CodePage>{932, 936}, {936, 65001},
+                                       {1252, 65001}, {65001, 1252}, {437, 850}, {37, 1252}}) {
+    EXPECT_EQ(ConvertByStream(input, std::size_t{1} << 16, source, target, LineWriter::kMaxReserve),
+              ConvertByModel(input, source, target))
+        << source << " -> " << target;
+  }
+}
+
 TEST(TablePieceConverterTest, StatefulPagesAreLeftToWholeLineConversion) {
   for (CodePage stateful : {50220u, 50225u, 52936u, 65000u, 57002u}) {
     EXPECT_FALSE(CharacterTable::Create(stateful, 1252)) << stateful;
