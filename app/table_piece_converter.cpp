@@ -165,8 +165,11 @@ bool TablePieceConverter::ResumeCarried(const unsigned char*& at, const unsigned
     const unsigned char lead = carried_[0];
     if (at == end && !endsLine) return true;  // still waiting for the trail
     carriedLength_ = 0;
-    if (at == end) return Emit(table_.Byte(lead));
-    return Emit(table_.Pair(lead, *at++));
+    const Entry entry = at == end ? table_.Byte(lead) : table_.Pair(lead, *at);
+    // Where the table has no answer, the services take the line from the lead byte on.
+    if (entry == CharacterTable::kUnusable) return StartTail(carried_, carried_ + 1);
+    if (at < end) ++at;
+    return Emit(entry);
   }
   // UTF-8: take what the sequence still needs.
   while (at < end && carriedLength_ < sizeof carried_) {
@@ -181,7 +184,9 @@ bool TablePieceConverter::ResumeCarried(const unsigned char*& at, const unsigned
   const std::size_t carried = carriedLength_;
   carriedLength_ = 0;
   if (length > 0 && static_cast<std::size_t>(length) == carried) {
-    return Emit(table_.CodePointOf(codePoint, reinterpret_cast<const char*>(carried_), carried));
+    const Entry entry =
+        table_.CodePointOf(codePoint, reinterpret_cast<const char*>(carried_), carried);
+    if (entry != CharacterTable::kUnusable) return Emit(entry);
   }
   return StartTail(carried_, carried_ + carried);
 }
@@ -295,30 +300,36 @@ bool TablePieceConverter::TakeCharacters(const unsigned char* begin,
     case CodePageShape::kDoubleByte: {
       // One lookup tells a plain byte from a lead byte.
       const Entry* const plainEntries = table_.PlainEntries();
+      const Entry* const pairEntries = table_.PairEntries();
       while (more()) {
         if (kAsciiInline && *at < 0x80) {
           // Words of ASCII between the characters: eight bytes at a time while they can be,
           // then one by one.
           std::uint64_t word;
-          while (at < stop && end - at >= 8 && EightPlainAscii(at, word)) {
+          while (stop - at >= 8 && EightPlainAscii(at, word)) {
             std::memcpy(out, &word, sizeof word);
             at += 8;
             out += 8;
           }
-          while (at < stop && *at < 0x80 && *at != '\n') *out++ = static_cast<char>(*at++);
-          if (at < stop && *at == '\n') PutLineFeed(begin, at++, out, lineFeeds);
-          continue;
+          for (; at < stop && *at < 0x80; ++at) {
+            if (*at == '\n') {
+              PutLineFeed(begin, at, out, lineFeeds);
+            } else {
+              *out++ = static_cast<char>(*at);
+            }
+          }
+          if (at == stop) break;
         }
         Entry entry = plainEntries[*at];
         std::size_t length = 1;
-        if (entry == CharacterTable::kLeadByte) {
-          // A lead byte at the end of the text or before a line end is left to the careful way.
-          if (end - at < 2 || at[1] == '\n' || at[1] == '\r') return false;
-          entry = table_.PeekPair(at[0], at[1]);
+        if ((entry & CharacterTable::kSpecial) != 0) {
+          // A lead byte at the end of the text, or a byte the table can't take.
+          if (entry != CharacterTable::kLeadByte || end - at < 2) return false;
+          entry = pairEntries[static_cast<std::size_t>(at[0]) << 8 | at[1]];
           if (entry == CharacterTable::kUnknown) entry = table_.Pair(at[0], at[1]);
+          if ((entry & CharacterTable::kSpecial) != 0) return false;
           length = 2;
         }
-        if ((entry & CharacterTable::kSpecial) != 0) return false;
         Put(out, entry);
         at += length;
       }

@@ -30,6 +30,14 @@ CharacterTable::CharacterTable(CodePage source, CodePage target, platform::CodeP
   for (unsigned byte = 0; byte < 256; ++byte) {
     plainBytes_[byte] = sourceLayout_.isLeadByte[byte] ? kLeadByte : bytes_[byte];
   }
+  if (sourceLayout_.shape == CodePageShape::kDoubleByte) {
+    pairs_.reset(new Entry[std::size_t{1} << 16]);
+    std::fill(pairs_.get(), pairs_.get() + (std::size_t{1} << 16), kUnknown);
+    for (std::size_t lead = 0; lead < 256; ++lead) {
+      pairs_[lead << 8 | '\r'] = kUnusable;
+      pairs_[lead << 8 | '\n'] = kUnusable;
+    }
+  }
   // LF never reaches the table: lines are split at it before they are converted.
   keepsAscii_ = true;
   for (unsigned byte = 1; byte < 0x80 && keepsAscii_; ++byte) {

@@ -49,12 +49,14 @@ class CharacterTable {
   const Entry* PlainEntries() const { return plainBytes_.data(); }
   // A lead byte with its trail if it has been converted before, else kUnknown (special).
   Entry PeekPair(unsigned char lead, unsigned char trail) const {
-    const Entry* row = pairRows_[lead].get();
-    return row != nullptr ? row[trail] : kUnknown;
+    return pairs_[static_cast<std::size_t>(lead) << 8 | trail];
   }
-  // A lead byte with its trail.
+  // The pairs as one array, at lead << 8 | trail, for loops that keep it in a register.
+  const Entry* PairEntries() const { return pairs_.get(); }
+  // A lead byte with its trail. A CR or LF after a lead byte gives kUnusable: whether it is the
+  // trail or the line end only the whole line tells, so such a line goes to the services.
   Entry Pair(unsigned char lead, unsigned char trail) {
-    Entry& entry = Row(pairRows_, lead)[trail];
+    Entry& entry = pairs_[static_cast<std::size_t>(lead) << 8 | trail];
     if (entry == kUnknown) {
       const char text[2] = {static_cast<char>(lead), static_cast<char>(trail)};
       entry = Compute(text, 2);
@@ -103,7 +105,8 @@ class CharacterTable {
   bool writesOneByte_ = false;
   std::vector<Entry> bytes_;
   std::array<Entry, 256> plainBytes_{};
-  Rows pairRows_;       // for lead + trail sources, by lead byte
+  // For lead + trail sources, every pair at lead << 8 | trail: one lookup, no row to find first.
+  std::unique_ptr<Entry[]> pairs_;
   Rows codePointRows_;  // for UTF-8 sources, the BMP by high byte
   std::string pool_;               // [length byte][bytes] for results longer than three bytes
   std::string transientPool_;      // the same for the last transient entry
