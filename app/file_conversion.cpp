@@ -45,7 +45,9 @@ void ConvertFile(const std::string& inputPath, const std::string& outputPath, Co
   };
 
   LineReader reader([&](char* buffer, std::size_t capacity) { return input.Read(buffer, capacity); });
-  LineWriter writer([&](const char* data, std::size_t size) { return output.Write(data, size); });
+  // The writes overlap the conversion: the writer's thread writes one buffer while the next fills.
+  LineWriter writer([&](const char* data, std::size_t size) { return output.Write(data, size); },
+                    LineWriter::kDefaultBufferSize, LineWriter::Mode::kInBackground);
   StreamOutcome outcome;
   try {
     outcome = ConvertStream(reader, writer, source, target);

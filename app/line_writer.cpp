@@ -1,13 +1,86 @@
 #include "app/line_writer.h"
 
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <thread>
+#include <utility>
 
-LineWriter::LineWriter(WriteFunction write, std::size_t bufferSize)
-    : write_(std::move(write)), buffer_(bufferSize > kMaxReserve ? bufferSize : kMaxReserve) {}
+// The writing thread, with the buffer it writes from. It is started by the first buffer handed
+// over, so small outputs never start it.
+class LineWriter::Background {
+ public:
+  Background(WriteFunction write, std::size_t bufferSize)
+      : write_(std::move(write)), spare_(bufferSize) {}
+
+  ~Background() {
+    if (!thread_.joinable()) return;
+    {
+      const std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+  }
+
+  // Waits for the write in progress, then starts writing `used` bytes of `buffer`, which it
+  // swaps with the spare one. False when a write failed.
+  bool Start(ByteBuffer& buffer, std::size_t used) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return pendingSize_ == 0; });
+    if (failed_) return false;
+    std::swap(buffer, spare_);
+    pendingSize_ = used;
+    if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
+    lock.unlock();
+    changed_.notify_all();
+    return true;
+  }
+
+  // Waits until everything handed over is written. False when a write failed.
+  bool Wait() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return pendingSize_ == 0; });
+    return !failed_;
+  }
+
+ private:
+  void Run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return pendingSize_ != 0 || stopping_; });
+      if (pendingSize_ == 0) return;
+      lock.unlock();
+      // After a failure nothing more is written: the run ends with it.
+      const bool written = failed_ || write_(spare_.data(), pendingSize_);
+      lock.lock();
+      failed_ = !written;
+      pendingSize_ = 0;
+      changed_.notify_all();
+    }
+  }
+
+  WriteFunction write_;
+  ByteBuffer spare_;  // the bytes being written
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::size_t pendingSize_ = 0;
+  bool failed_ = false;
+  bool stopping_ = false;
+  std::thread thread_;
+};
+
+LineWriter::LineWriter(WriteFunction write, std::size_t bufferSize, Mode mode)
+    : write_(std::move(write)), buffer_(bufferSize > kMaxReserve ? bufferSize : kMaxReserve) {
+  if (mode == Mode::kInBackground) background_ = std::make_unique<Background>(write_, buffer_.size());
+}
+
+LineWriter::LineWriter(LineWriter&&) noexcept = default;
+LineWriter::~LineWriter() = default;
 
 bool LineWriter::WriteRaw(const char* data, std::size_t size) {
   while (size > 0) {
-    if (used_ == buffer_.size() && !Flush()) return false;
+    if (used_ == buffer_.size() && !HandOver()) return false;
     const std::size_t room = buffer_.size() - used_;
     const std::size_t chunk = size < room ? size : room;
     std::memcpy(buffer_.data() + used_, data, chunk);
@@ -29,9 +102,13 @@ bool LineWriter::Write(std::string_view text) {
   return true;
 }
 
-bool LineWriter::Flush() {
+bool LineWriter::HandOver() {
   if (used_ == 0) return true;
-  const bool written = write_(buffer_.data(), used_);
-  used_ = 0;
-  return written;
+  const std::size_t used = std::exchange(used_, 0);
+  return background_ ? background_->Start(buffer_, used) : write_(buffer_.data(), used);
+}
+
+bool LineWriter::Flush() {
+  const bool handedOver = HandOver();
+  return background_ ? background_->Wait() && handedOver : handedOver;
 }

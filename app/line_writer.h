@@ -1,9 +1,11 @@
 // Writes converted lines in the output format: every LF inside a line as CR LF, then CR LF after
-// each line, gathered into large writes.
+// each line, gathered into large writes. In the background, the writes go on a thread of their
+// own, from one buffer while the other fills.
 #pragma once
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "app/byte_buffer.h"
@@ -17,7 +19,12 @@ class LineWriter {
   // What Reserve can always provide.
   static constexpr std::size_t kMaxReserve = 4096;
 
-  explicit LineWriter(WriteFunction write, std::size_t bufferSize = kDefaultBufferSize);
+  enum class Mode { kInPlace, kInBackground };
+
+  explicit LineWriter(WriteFunction write, std::size_t bufferSize = kDefaultBufferSize,
+                      Mode mode = Mode::kInPlace);
+  LineWriter(LineWriter&&) noexcept;
+  ~LineWriter();  // waits for a write in progress
 
   // Converted text of a line, each LF in it written as CR LF.
   bool Write(std::string_view text);
@@ -38,15 +45,23 @@ class LineWriter {
   // Room for at least `size` (at most kMaxReserve) bytes that hold no LF: write them at the
   // pointer returned, then Advance by what was written. nullptr when a flush failed.
   char* Reserve(std::size_t size) {
-    if (buffer_.size() - used_ < size && !Flush()) return nullptr;
+    if (buffer_.size() - used_ < size && !HandOver()) return nullptr;
     return buffer_.data() + used_;
   }
   void Advance(std::size_t size) { used_ += size; }
 
+  // Writes all that is buffered and, in the background, waits until it is written. False when
+  // any write so far failed.
   bool Flush();
 
  private:
+  class Background;
+
+  // Writes the buffer, or in the background hands it to the thread and goes on with the other.
+  bool HandOver();
+
   WriteFunction write_;
   ByteBuffer buffer_;
   std::size_t used_ = 0;
+  std::unique_ptr<Background> background_;
 };
