@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 using Entry = CharacterTable::Entry;
 using platform::CodePageShape;
@@ -116,6 +117,35 @@ bool TablePieceConverter::ConvertWholeLines(std::string_view lines, std::uint64_
     at = lineFeed + 1;
   }
   return true;
+}
+
+void TablePieceConverter::TakeCarryFrom(TablePieceConverter& other) {
+  std::memcpy(carried_, other.carried_, sizeof carried_);
+  carriedLength_ = std::exchange(other.carriedLength_, 0);
+}
+
+std::size_t TablePieceConverter::CharacterStartFrom(std::string_view text, std::size_t from) const {
+  // How far to look: text has characters at every few bytes.
+  constexpr std::size_t kSearch = 4096;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  for (std::size_t at = std::max<std::size_t>(from, 1); at < text.size() && at < from + kSearch;
+       ++at) {
+    switch (table_.SourceShape()) {
+      case CodePageShape::kSingleByte:
+        return at;
+      case CodePageShape::kDoubleByte:
+        // After a byte that cannot lead, a character begins: that byte was a character of its
+        // own or the trail of one.
+        if (!table_.IsLeadByte(bytes[at - 1])) return at;
+        break;
+      case CodePageShape::kUtf8:
+        if ((bytes[at] & 0xC0) != 0x80) return at;  // not a continuation byte
+        break;
+      case CodePageShape::kOther:
+        return 0;
+    }
+  }
+  return 0;
 }
 
 bool TablePieceConverter::FinishLine() {

@@ -26,6 +26,17 @@ class TablePieceConverter final : public PieceConverter {
   // `lineCount` is set to the number of lines.
   bool ConvertWholeLines(std::string_view lines, std::uint64_t& lineCount);
 
+  // True when the converter stands where a character begins, with nothing held over.
+  bool AtCharacterStart() const { return carriedLength_ == 0 && !inTail_ && !truncated_; }
+  // True when everything so far went through the table: a character cut by the end of the last
+  // piece may be held over, but no part of the line was left to the services or dropped.
+  bool TookAllByTable() const { return !inTail_ && !truncated_; }
+  // Takes over the character that `other` holds over from the end of its last piece.
+  void TakeCarryFrom(TablePieceConverter& other);
+  // A place at or after `from` in `text` where a character begins, whatever came before it; 0
+  // when there is none within a short way.
+  std::size_t CharacterStartFrom(std::string_view text, std::size_t from) const;
+
  private:
   bool ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine);
   const unsigned char* ConvertPlain(const unsigned char* begin, const unsigned char* at,

@@ -76,12 +76,14 @@ std::string ConvertByPieces(const std::string& input, std::size_t bufferSize,
 }
 
 std::string ConvertByStream(const std::string& input, std::size_t bufferSize, CodePage source,
-                            CodePage target, std::size_t writerBufferSize) {
+                            CodePage target, std::size_t writerBufferSize,
+                            std::size_t shareAbove) {
   std::size_t offset = 0;
   LineReader reader = ReaderOf(input, offset, bufferSize);
   std::string output;
   LineWriter writer = WriterInto(output, writerBufferSize);
-  EXPECT_EQ(ConvertStream(reader, writer, source, target).result, StreamOutcome::kDone);
+  EXPECT_EQ(ConvertStream(reader, writer, source, target, shareAbove).result,
+            StreamOutcome::kDone);
   writer.Flush();
   return output;
 }

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "app/line_stream.h"
 #include "app/line_writer.h"
 #include "app/piece_converter.h"
 #include "codepage/code_page.h"
@@ -25,10 +26,12 @@ std::string ConvertByPieces(const std::string& input, std::size_t bufferSize,
                             const ConverterFactory& makeConverter);
 
 // The input converted by ConvertStream, as the file conversion does it, through a reader with a
-// buffer of `bufferSize` bytes and a writer with one of `writerBufferSize`.
+// buffer of `bufferSize` bytes and a writer with one of `writerBufferSize`; buffers of at least
+// `shareAbove` bytes are shared with a second thread.
 std::string ConvertByStream(const std::string& input, std::size_t bufferSize, CodePage source,
                             CodePage target,
-                            std::size_t writerBufferSize = LineWriter::kDefaultBufferSize);
+                            std::size_t writerBufferSize = LineWriter::kDefaultBufferSize,
+                            std::size_t shareAbove = kShareAbove);
 
 std::size_t Below(std::mt19937& random, std::size_t limit);
 

@@ -59,9 +59,15 @@ TEST(TablePieceConverterTest, GivesTheBytesOfWholeLineConversion) {
                                   }),
                   expected)
             << source << " -> " << target << ", round " << round << ", buffer " << bufferSize;
-        // The file conversion's own loop, which takes whole lines at once where it can.
+        // The file conversion's own loop, which takes whole lines at once where it can, alone
+        // and sharing every buffer with a second thread.
         ASSERT_EQ(ConvertByStream(input, bufferSize, source, target), expected)
             << source << " -> " << target << ", round " << round << ", buffer " << bufferSize;
+        ASSERT_EQ(ConvertByStream(input, bufferSize, source, target,
+                                  LineWriter::kDefaultBufferSize, 2),
+                  expected)
+            << source << " -> " << target << ", round " << round << ", buffer " << bufferSize
+            << ", shared";
       }
     }
   }
@@ -77,9 +83,14 @@ TEST(TablePieceConverterTest, ALongLineConvertsInPiecesLikeAWholeLine) {
                                        {65001, 65001}, {1252, 37}, {37, 1252}}) {
     auto table = CharacterTable::Create(source, target);
     ASSERT_TRUE(table) << source << " -> " << target;
+    const std::string expected = ConvertByModel(line, source, target);
     EXPECT_EQ(ConvertByPieces(line, 4096, [&](LineWriter& writer) { return std::make_unique<TablePieceConverter>(*table, source, target, writer); }),
-              ConvertByModel(line, source, target))
+              expected)
         << source << " -> " << target;
+    // Each piece cut near its middle, the second part converted by a second thread.
+    EXPECT_EQ(ConvertByStream(line, 4096, source, target, LineWriter::kDefaultBufferSize, 1024),
+              expected)
+        << source << " -> " << target << ", shared";
   }
 }
 
