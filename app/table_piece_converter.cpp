@@ -260,13 +260,20 @@ inline void PutLineFeed(const unsigned char* begin, const unsigned char* at, cha
   ++lineFeeds;
 }
 
-// True when the eight bytes at `at` are ASCII other than LF.
-inline bool EightPlainAscii(const unsigned char* at, std::uint64_t& word) {
+// True when the eight bytes at `at` are ASCII with no LF but those of CR LF (`begin` is where
+// the text starts: a CR before `at` counts); `lineFeeds` is set to the number of those LFs.
+inline bool EightAscii(const unsigned char* begin, const unsigned char* at, std::uint64_t& word,
+                       std::uint64_t& lineFeeds) {
   constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  const auto zeroBytes = [](std::uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); };
   std::memcpy(&word, at, sizeof word);
-  const std::uint64_t x = word ^ 0x0A0A0A0A0A0A0A0Aull;
-  const std::uint64_t lineFeeds = ~(((x & kLow7) + kLow7) | x | kLow7);
-  return ((word & 0x8080808080808080ull) | lineFeeds) == 0;
+  const std::uint64_t lineFeedBits = zeroBytes(word ^ ('\n' * kOnes));
+  const std::uint64_t afterCr =
+      zeroBytes(word ^ ('\r' * kOnes)) << 8 | (at > begin && at[-1] == '\r' ? 0x80 : 0);
+  if (((word & (0x80 * kOnes)) | (lineFeedBits & ~afterCr)) != 0) return false;
+  lineFeeds = ((lineFeedBits >> 7) * kOnes) >> 56;
+  return true;
 }
 
 }  // namespace
@@ -336,10 +343,12 @@ bool TablePieceConverter::TakeCharacters(const unsigned char* begin,
           // Words of ASCII between the characters: eight bytes at a time while they can be,
           // then one by one.
           std::uint64_t word;
-          while (stop - at >= 8 && EightPlainAscii(at, word)) {
+          std::uint64_t wordLineFeeds = 0;
+          while (stop - at >= 8 && EightAscii(begin, at, word, wordLineFeeds)) {
             std::memcpy(out, &word, sizeof word);
             at += 8;
             out += 8;
+            lineFeeds += wordLineFeeds;
           }
           for (; at < stop && *at < 0x80; ++at) {
             if (*at == '\n') {
