@@ -20,6 +20,7 @@
 #include "app/exit_codes.h"
 #include "app/file_conversion.h"
 #include "app/line_reader.h"
+#include "app/line_stream.h"
 #include "app/line_writer.h"
 #include "app/run_failure.h"
 #include "codepage/code_page_table.h"
@@ -124,6 +125,41 @@ void CheckPieces(std::string_view bytes, const std::vector<std::string>& expecte
   if (!writer.Flush() || written != ModelOutput(lines, source, target)) std::abort();
 }
 
+// The file conversion's own loop with a small reader buffer and reads cut at odd places, every
+// buffer shared with the second thread and the writes done in the background.
+void CheckStream(std::string_view bytes, const std::vector<std::string>& lines,
+                 unsigned readerBuffer, unsigned readPattern, CodePage source, CodePage target) {
+  if (!platform::IsCodePageUsable(source) || !platform::IsCodePageUsable(target)) return;
+  std::size_t offset = 0;
+  unsigned call = 0;
+  LineReader reader(
+      [&](char* buffer, std::size_t capacity) -> std::ptrdiff_t {
+        const std::size_t chunk = 1 + ((readPattern >> (call++ % 8)) & 31u);
+        const std::size_t count = std::min({capacity, chunk, bytes.size() - offset});
+        std::copy_n(bytes.data() + offset, count, buffer);
+        offset += count;
+        return static_cast<std::ptrdiff_t>(count);
+      },
+      readerBuffer);
+  std::string written;
+  LineWriter writer(
+      [&](const char* data, std::size_t size) {
+        written.append(data, size);
+        return true;
+      },
+      LineWriter::kMaxReserve, LineWriter::Mode::kInBackground);
+  const StreamOutcome outcome = ConvertStream(reader, writer, source, target, 2);
+  const bool holdsNul = std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.find('\0') != std::string::npos;
+  });
+  if (holdsNul) {
+    if (outcome.result != StreamOutcome::kNulInInput) std::abort();
+    return;
+  }
+  if (outcome.result != StreamOutcome::kDone || !writer.Flush()) std::abort();
+  if (written != ModelOutput(lines, source, target)) std::abort();
+}
+
 void CheckFile(std::string_view bytes, const std::vector<std::string>& lines, CodePage source,
                CodePage target, bool outputExists) {
   const std::string& directory = WorkDirectory();
@@ -180,6 +216,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::string> lines = ModelLines(bytes);
   CheckPieces(bytes, lines, 1 + (shape & 15u), 1 + ((shape >> 4) & 7u), readPattern, source,
               target);
+  CheckStream(bytes, lines, 2 + (shape & 63u), readPattern, source, target);
   CheckFile(bytes, lines, source, target, (shape & 0x80u) != 0);
   return 0;
 }
