@@ -77,7 +77,10 @@ inline void Put(char*& out, Entry entry) {
 
 TablePieceConverter::TablePieceConverter(CharacterTable& table, CodePage source, CodePage target,
                                LineWriter& writer)
-    : table_(table), writer_(writer), rest_(source, target, writer) {}
+    : table_(table), writer_(writer), rest_(source, target, writer) {
+  takesBlocks_ = table_.SourceShape() == CodePageShape::kDoubleByte && !table_.IsLeadByte(0) &&
+                 double_byte_blocks::DescribeLeadRanges(table_.LeadBytes(), leadRanges_);
+}
 
 bool TablePieceConverter::Convert(std::string_view piece, bool endsLine) {
   if (piece.empty() && endsLine && carriedLength_ == 0 && !inTail_ && !truncated_) {
@@ -339,6 +342,12 @@ bool TablePieceConverter::TakeCharacters(const unsigned char* begin,
       const Entry* const plainEntries = table_.PlainEntries();
       const Entry* const pairEntries = table_.PairEntries();
       while (more()) {
+        // Whole blocks where they fit; a character that needs more than its entry, one by one.
+        if (takesBlocks_ && stop - at >= static_cast<std::ptrdiff_t>(double_byte_blocks::kBlock) &&
+            end - at > static_cast<std::ptrdiff_t>(double_byte_blocks::kBlock) &&
+            TakeDoubleByteBlock(begin, at, out, lineFeeds)) {
+          continue;
+        }
         if (kAsciiInline && *at < 0x80) {
           // Words of ASCII between the characters: eight bytes at a time while they can be,
           // then one by one.
@@ -410,6 +419,48 @@ bool TablePieceConverter::TakeCharacters(const unsigned char* begin,
       break;
   }
   return false;
+}
+
+// The characters of the 64 bytes at `at`, which begins a character, or of the 63 before a lead
+// byte that ends them. False, with `at` at the character, where one needs more than its entry.
+bool TablePieceConverter::TakeDoubleByteBlock(const unsigned char* begin, const unsigned char*& at,
+                                              char*& out, std::uint64_t& lineFeeds) {
+  using double_byte_blocks::kBlock;
+  const unsigned char* const block = at;
+  if (table_.KeepsAscii() && double_byte_blocks::HighBytes(block) == 0) {
+    // All ASCII: copied as it is, up to the next byte that is not.
+    ascii_copy::CopyAscii(begin, at, block + kBlock, block + kBlock, out, lineFeeds);
+    return at == block + kBlock;
+  }
+  const std::uint64_t leads =
+      double_byte_blocks::Leads(double_byte_blocks::LeadCandidates(block, leadRanges_));
+  std::uint64_t starts = ~(leads << 1);
+  std::size_t length = kBlock;
+  if ((leads >> (kBlock - 1)) != 0) {
+    // A lead byte at the end: its character goes with the next block.
+    starts &= ~(std::uint64_t{1} << (kBlock - 1));
+    length = kBlock - 1;
+  }
+  const Entry* const entries = table_.PairEntries();
+  char* written = out;
+  while (starts != 0) {
+    const auto place = static_cast<std::size_t>(std::countr_zero(starts));
+    const std::size_t lead = (leads >> place) & 1u;
+    // A pair at lead << 8 | trail, a single byte at its value.
+    const std::size_t index =
+        (static_cast<std::size_t>(block[place]) << (8 * lead)) | (block[place + 1] & (0u - lead));
+    const Entry entry = entries[index];
+    if ((entry & CharacterTable::kSpecial) != 0) {
+      at = block + place;
+      out = written;
+      return false;
+    }
+    Put(written, entry);
+    starts &= starts - 1;
+  }
+  at = block + length;
+  out = written;
+  return true;
 }
 
 bool TablePieceConverter::ConvertRun(const unsigned char* at, const unsigned char* end, bool endsLine) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/double_byte_blocks.h"
 #include "app/line_writer.h"
 #include "app/piece_converter.h"
 #include "codepage/character_table.h"
@@ -42,6 +43,8 @@ class TablePieceConverter final : public PieceConverter {
   const unsigned char* ConvertPlain(const unsigned char* begin, const unsigned char* at,
                                     const unsigned char* stop, const unsigned char* end,
                                     char*& out, std::uint64_t& lineFeeds);
+  bool TakeDoubleByteBlock(const unsigned char* begin, const unsigned char*& at, char*& out,
+                           std::uint64_t& lineFeeds);
   template <bool kAsciiInline, bool kUntilAscii = false>
   bool TakeCharacters(const unsigned char* begin, const unsigned char*& position,
                       const unsigned char* stop, const unsigned char* end, char*& output,
@@ -59,4 +62,7 @@ class TablePieceConverter final : public PieceConverter {
   std::size_t carriedLength_ = 0;
   bool truncated_ = false;   // a NUL ended the line's text: the rest of the line is dropped
   bool inTail_ = false;      // the rest of the line goes to rest_
+  // For a double-byte source whose lead bytes form a few ranges: characters found by blocks.
+  bool takesBlocks_ = false;
+  double_byte_blocks::LeadRanges leadRanges_;
 };

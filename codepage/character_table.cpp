@@ -33,9 +33,12 @@ CharacterTable::CharacterTable(CodePage source, CodePage target, platform::CodeP
   if (sourceLayout_.shape == CodePageShape::kDoubleByte) {
     pairs_.reset(new Entry[std::size_t{1} << 16]);
     std::fill(pairs_.get(), pairs_.get() + (std::size_t{1} << 16), kUnknown);
-    for (std::size_t lead = 0; lead < 256; ++lead) {
+    for (std::size_t lead = 1; lead < 256; ++lead) {
       pairs_[lead << 8 | '\r'] = kUnusable;
       pairs_[lead << 8 | '\n'] = kUnusable;
+    }
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+      if (!sourceLayout_.isLeadByte[byte]) pairs_[byte] = bytes_[byte];
     }
   }
   // LF never reaches the table: lines are split at it before they are converted.

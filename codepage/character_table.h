@@ -51,8 +51,10 @@ class CharacterTable {
   Entry PeekPair(unsigned char lead, unsigned char trail) const {
     return pairs_[static_cast<std::size_t>(lead) << 8 | trail];
   }
-  // The pairs as one array, at lead << 8 | trail, for loops that keep it in a register.
+  // The pairs as one array, at lead << 8 | trail, for loops that keep it in a register; the
+  // bytes that do not lead stand at their own value (lead byte 0 is none).
   const Entry* PairEntries() const { return pairs_.get(); }
+  const std::array<bool, 256>& LeadBytes() const { return sourceLayout_.isLeadByte; }
   // A lead byte with its trail. A CR or LF after a lead byte gives kUnusable: whether it is the
   // trail or the line end only the whole line tells, so such a line goes to the services.
   Entry Pair(unsigned char lead, unsigned char trail) {
