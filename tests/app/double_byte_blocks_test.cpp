@@ -33,8 +33,9 @@ TEST(DoubleByteBlocksTest, LeadsAgreeWithWalkingTheBytes) {
     if (round % 3 == 2) candidates &= random();
     ASSERT_EQ(Leads(candidates), LeadsByWalking(candidates)) << std::hex << candidates;
   }
-  for (std::uint64_t candidates : {std::uint64_t{0}, ~std::uint64_t{0}, std::uint64_t{1} << 63,
-                                   0x5555555555555555ull, 0xAAAAAAAAAAAAAAAAull}) {
+  const std::uint64_t kEdges[] = {0, ~std::uint64_t{0}, std::uint64_t{1} << 63,
+                                  0x5555555555555555ull, 0xAAAAAAAAAAAAAAAAull};
+  for (std::uint64_t candidates : kEdges) {
     EXPECT_EQ(Leads(candidates), LeadsByWalking(candidates)) << std::hex << candidates;
   }
 }
