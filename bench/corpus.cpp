@@ -1,6 +1,9 @@
 #include "bench/corpus.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace corpus {
@@ -141,6 +144,20 @@ bool ParseKind(const std::string& name, Kind& kind) {
     }
   }
   return false;
+}
+
+std::size_t BenchmarkBytes() {
+  const char* mebibytes = std::getenv("MIROVEX_BENCH_MIB");
+  return (mebibytes != nullptr ? std::strtoull(mebibytes, nullptr, 10) : 32) << 20;
+}
+
+std::function<std::ptrdiff_t(char*, std::size_t)> ReadFrom(const std::string& text) {
+  return [&text, offset = std::size_t{0}](char* buffer, std::size_t capacity) mutable {
+    const std::size_t count = std::min(capacity, text.size() - offset);
+    std::memcpy(buffer, text.data() + offset, count);
+    offset += count;
+    return static_cast<std::ptrdiff_t>(count);
+  };
 }
 
 }  // namespace corpus

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace corpus {
@@ -21,5 +22,11 @@ enum class Kind {
 std::string Generate(Kind kind, std::size_t bytes, std::uint64_t seed = 1);
 
 bool ParseKind(const std::string& name, Kind& kind);
+
+// The corpus size for the benchmarks: MIROVEX_BENCH_MIB mebibytes, 32 when it is not set.
+std::size_t BenchmarkBytes();
+
+// A reader's read function that hands out `text` from its beginning.
+std::function<std::ptrdiff_t(char*, std::size_t)> ReadFrom(const std::string& text);
 
 }  // namespace corpus

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -14,17 +13,12 @@
 
 namespace {
 
-std::size_t CorpusBytes() {
-  const char* mebibytes = std::getenv("MIROVEX_BENCH_MIB");
-  return (mebibytes != nullptr ? std::strtoull(mebibytes, nullptr, 10) : 32) << 20;
-}
-
 void ConvertWholeFile(benchmark::State& state, corpus::Kind kind, CodePage source,
                       CodePage target) {
   const auto dir = std::filesystem::temp_directory_path();
   const std::string input = (dir / ("mirovex-bench-" + std::to_string(getpid()) + ".txt")).string();
   const std::string output = input + ".out";
-  const std::string text = corpus::Generate(kind, CorpusBytes());
+  const std::string text = corpus::Generate(kind, corpus::BenchmarkBytes());
   std::ofstream(input, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
   for (auto _ : state) ConvertFile(input, output, source, target);
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));

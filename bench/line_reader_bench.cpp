@@ -13,13 +13,7 @@ void ReadLines(benchmark::State& state) {
   const auto kind = static_cast<corpus::Kind>(state.range(0));
   const std::string text = corpus::Generate(kind, 32 << 20);
   for (auto _ : state) {
-    std::size_t offset = 0;
-    LineReader reader([&](char* buffer, std::size_t capacity) {
-      const std::size_t count = std::min(capacity, text.size() - offset);
-      std::memcpy(buffer, text.data() + offset, count);
-      offset += count;
-      return static_cast<std::ptrdiff_t>(count);
-    });
+    LineReader reader(corpus::ReadFrom(text));
     std::string_view line;
     while (reader.ReadLine(line) == LineReader::Result::kLine) benchmark::DoNotOptimize(line);
   }

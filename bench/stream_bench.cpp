@@ -3,10 +3,7 @@
 // that large buffers are shared with (/2). The size is MIROVEX_BENCH_MIB (default 32 MiB).
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "app/line_reader.h"
@@ -16,23 +13,12 @@
 
 namespace {
 
-std::size_t CorpusBytes() {
-  const char* mebibytes = std::getenv("MIROVEX_BENCH_MIB");
-  return (mebibytes != nullptr ? std::strtoull(mebibytes, nullptr, 10) : 32) << 20;
-}
-
 void ConvertInMemory(benchmark::State& state, corpus::Kind kind, CodePage source,
                      CodePage target) {
-  const std::string text = corpus::Generate(kind, CorpusBytes());
+  const std::string text = corpus::Generate(kind, corpus::BenchmarkBytes());
   std::size_t written = 0;
   for (auto _ : state) {
-    std::size_t offset = 0;
-    LineReader reader([&](char* buffer, std::size_t capacity) {
-      const std::size_t size = std::min(capacity, text.size() - offset);
-      std::memcpy(buffer, text.data() + offset, size);
-      offset += size;
-      return static_cast<std::ptrdiff_t>(size);
-    });
+    LineReader reader(corpus::ReadFrom(text));
     LineWriter writer([&](const char* data, std::size_t size) {
       benchmark::DoNotOptimize(data);
       written += size;
