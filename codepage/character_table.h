@@ -25,7 +25,7 @@ class CharacterTable {
   static constexpr Entry kTruncates = 1u << 28;    // a NUL ends the text here: drop what follows
   static constexpr Entry kUnusable = 1u << 29;     // the services gave no answer: convert whole
   static constexpr Entry kTransient = 1u << 30;    // pooled until the next transient entry
-  static constexpr Entry kLeadByte = 1u << 31;     // in Plain(): a lead byte, see Pair()
+  static constexpr Entry kLeadByte = 1u << 31;     // in PlainEntries(): a lead byte, see Pair()
   static constexpr Entry kSpecial =
       kPooled | kHasLineFeed | kTruncates | kUnusable | kTransient | kLeadByte;
   static constexpr Entry kUnknown = 0xFFFFFFFFu;
@@ -42,17 +42,13 @@ class CharacterTable {
 
   // A single byte (for a lead byte: the lead byte alone at the end of a line).
   Entry Byte(unsigned char byte) const { return bytes_[byte]; }
-  // The same, but kLeadByte for a lead byte: one lookup tells both, in the hot loop.
-  Entry Plain(unsigned char byte) const { return plainBytes_[byte]; }
-  // The same two as arrays of 256, for loops that keep them in registers.
+  // As arrays of 256, for loops that keep them in registers: the single bytes, and the same
+  // but kLeadByte for a lead byte, so that one lookup tells both.
   const Entry* ByteEntries() const { return bytes_.data(); }
   const Entry* PlainEntries() const { return plainBytes_.data(); }
-  // A lead byte with its trail if it has been converted before, else kUnknown (special).
-  Entry PeekPair(unsigned char lead, unsigned char trail) const {
-    return pairs_[static_cast<std::size_t>(lead) << 8 | trail];
-  }
-  // The pairs as one array, at lead << 8 | trail, for loops that keep it in a register; the
-  // bytes that do not lead stand at their own value (lead byte 0 is none).
+  // The pairs as one array, at lead << 8 | trail (kUnknown where not converted yet), for loops
+  // that keep it in a register; the bytes that do not lead stand at their own value (lead byte 0
+  // is none).
   const Entry* PairEntries() const { return pairs_.get(); }
   const std::array<bool, 256>& LeadBytes() const { return sourceLayout_.isLeadByte; }
   // A lead byte with its trail. A CR or LF after a lead byte gives kUnusable: whether it is the
