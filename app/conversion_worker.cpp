@@ -1,5 +1,6 @@
 #include "app/conversion_worker.h"
 
+#include <system_error>
 #include <utility>
 
 #include "app/line_reader.h"
@@ -16,7 +17,11 @@ std::unique_ptr<ConversionWorker> ConversionWorker::Create(CodePage source, Code
   if (std::thread::hardware_concurrency() < 2) return nullptr;
   std::unique_ptr<CharacterTable> table = CharacterTable::Create(source, target);
   if (!table) return nullptr;
-  return std::unique_ptr<ConversionWorker>(new ConversionWorker(std::move(table), source, target));
+  try {
+    return std::unique_ptr<ConversionWorker>(new ConversionWorker(std::move(table), source, target));
+  } catch (const std::system_error&) {
+    return nullptr;  // no thread to be had (a process limit): one thread does it all
+  }
 }
 
 ConversionWorker::ConversionWorker(std::unique_ptr<CharacterTable> table, CodePage source,

@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -26,12 +27,23 @@ class LineWriter::Background {
   // Waits for the write in progress, then starts writing `used` bytes of `buffer`, which it
   // swaps with the spare one. False when a write failed.
   bool Start(ByteBuffer& buffer, std::size_t used) {
+    if (!thread_.joinable() && !noThread_) {
+      try {
+        thread_ = std::thread([this] { Run(); });
+      } catch (const std::system_error&) {
+        noThread_ = true;  // no thread to be had (a process limit): written in place
+      }
+    }
+    if (noThread_) {
+      if (failed_) return false;
+      failed_ = !write_(buffer.data(), used);
+      return !failed_;
+    }
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return pendingSize_ == 0; });
     if (failed_) return false;
     std::swap(buffer, spare_);
     pendingSize_ = used;
-    if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
     lock.unlock();
     changed_.notify_all();
     return true;
@@ -67,6 +79,7 @@ class LineWriter::Background {
   std::size_t pendingSize_ = 0;
   bool failed_ = false;
   bool stopping_ = false;
+  bool noThread_ = false;  // the thread could not be started: Start writes in place
   std::thread thread_;
 };
 

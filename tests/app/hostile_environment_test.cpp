@@ -305,3 +305,41 @@ TEST(HostilePathTest, AnOutputThatIsALinkIsReplacedAndItsTargetLeftAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HostileLimitsTest, WithNoThreadToBeHadTheRunConvertsTheSameBytesOnItsOwn) {
+  // A process limit of one lets no thread start, as for a user who has used up the limit.
+  // Root is not held to that limit: the run is made as nobody.
+  if (access("/usr/bin/prlimit", X_OK) != 0 || (IsRoot() && access("/usr/bin/setpriv", X_OK) != 0)) {
+    GTEST_SKIP() << "needs prlimit, and setpriv when run as root";
+  }
+  ScratchDirectory dir;
+  ASSERT_EQ(chmod(dir.Path().c_str(), 0777), 0);
+  std::string input;
+  while (input.size() < (std::size_t{3} << 20)) input += kJapanese + "text " + kJapanese;
+  WriteFile(dir.File("in.txt"), input);
+  ASSERT_EQ(chmod(dir.File("in.txt").c_str(), 0644), 0);
+  for (const char* temp : {"free", "limited"}) {
+    ASSERT_EQ(mkdir(dir.File(temp).c_str(), 0777), 0);
+    ASSERT_EQ(chmod(dir.File(temp).c_str(), 0777), 0);
+  }
+
+  ASSERT_EQ(RunMirovexProgram({"in.txt"}, dir.Path(), {{"TEMP", dir.File("free")}}).exitCode, 0);
+  const std::string expected = ReadFile(dir.File("in.cvt.txt"));
+  ASSERT_EQ(unlink(dir.File("in.cvt.txt").c_str()), 0);
+
+  std::vector<std::string> command = {"/usr/bin/prlimit", "--nproc=1", MIROVEX_BINARY, "in.txt"};
+  if (IsRoot()) {
+    command.insert(command.begin(),
+                   {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+  }
+  const ProgramResult limited = testing_support::RunProgramAt(
+      command.front(), std::vector<std::string>(command.begin() + 1, command.end()), dir.Path(),
+      {{"TEMP", dir.File("limited")}});
+  EXPECT_EQ(limited.exitCode, 0) << limited.err;
+  EXPECT_EQ(limited.err, "");
+  EXPECT_TRUE(ReadFile(dir.File("in.cvt.txt")) == expected) << "the bytes differ";
+}
+
+}  // namespace
