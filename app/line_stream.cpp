@@ -3,9 +3,9 @@
 #include <cstring>
 #include <memory>
 
+#include "app/conversion_worker.h"
 #include "app/table_piece_converter.h"
 #include "app/text_piece_converter.h"
-#include "app/conversion_worker.h"
 #include "codepage/character_table.h"
 
 namespace {
