@@ -41,7 +41,7 @@ class LineWriter::Background {
     }
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return pendingSize_ == 0; });
-    if (failed_) return false;
+    if (failed_) return false;  // nothing more is written after a failure: the run ends with it
     std::swap(buffer, spare_);
     pendingSize_ = used;
     lock.unlock();
@@ -63,8 +63,7 @@ class LineWriter::Background {
       changed_.wait(lock, [this] { return pendingSize_ != 0 || stopping_; });
       if (pendingSize_ == 0) return;
       lock.unlock();
-      // After a failure nothing more is written: the run ends with it.
-      const bool written = failed_ || write_(spare_.data(), pendingSize_);
+      const bool written = write_(spare_.data(), pendingSize_);
       lock.lock();
       failed_ = !written;
       pendingSize_ = 0;
